@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace ctb::sql {
+
+// The one error this layer throws: a Portuguese text for the user, with the driver's own message
+// (when there is one) kept apart so that callers may log or show it separately.
+class SqlError : public std::runtime_error {
+  public:
+    explicit SqlError(const QString& message, const QString& driverText = {});
+
+    [[nodiscard]] const QString& message() const { return message_; }
+    [[nodiscard]] const QString& driverText() const { return driverText_; }
+
+  private:
+    QString message_;
+    QString driverText_;
+};
+
+}  // namespace ctb::sql
