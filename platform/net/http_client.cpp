@@ -1,0 +1,210 @@
+#include "platform/net/http_client.h"
+
+#include <httplib.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace ctb::net {
+
+namespace {
+
+bool sameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// Names are plain identifiers with dots; anything else is escaped so it cannot change the path.
+void appendPathSegment(std::string& out, std::string_view s) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (const char ch : s) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (std::isalnum(c) || c == '.' || c == '_' || c == '-' || c == '~') {
+            out.push_back(ch);
+        } else {
+            out.push_back('%');
+            out.push_back(kHex[c >> 4]);
+            out.push_back(kHex[c & 15]);
+        }
+    }
+}
+
+QString seconds(std::chrono::milliseconds ms) {
+    if (ms.count() % 1000 == 0)
+        return QString::number(ms.count() / 1000);
+    return QString::number(static_cast<double>(ms.count()) / 1000.0, 'f', 1).replace(u'.', u',');
+}
+
+}  // namespace
+
+std::string findHeader(const Headers& headers, std::string_view name) {
+    for (const auto& [k, v] : headers)
+        if (sameName(k, name))
+            return v;
+    return {};
+}
+
+struct HttpClient::Impl {
+    Impl(const std::string& host, int port, const ClientOptions& o) : client(host, port) {
+        client.set_keep_alive(true);
+        client.set_tcp_nodelay(true);  // without it every answer waits ~40 ms for delayed ACK
+        client.set_connection_timeout(o.connectTimeout);
+        client.set_read_timeout(o.readTimeout);
+        client.set_write_timeout(o.writeTimeout);
+    }
+    httplib::Client client;
+};
+
+HttpClient::HttpClient(std::string host, int port, ClientOptions options)
+    : host_(std::move(host)), port_(port), options_(options) {}
+
+HttpClient::~HttpClient() = default;
+
+void HttpClient::setEndpoint(std::string host, int port) {
+    std::lock_guard lock(mutex_);
+    if (host == host_ && port == port_)
+        return;
+    host_ = std::move(host);
+    port_ = port;
+    impl_.reset();
+}
+
+std::string HttpClient::host() const {
+    std::lock_guard lock(mutex_);
+    return host_;
+}
+
+int HttpClient::port() const {
+    std::lock_guard lock(mutex_);
+    return port_;
+}
+
+void HttpClient::close() {
+    std::lock_guard lock(mutex_);
+    impl_.reset();
+}
+
+QString HttpClient::endpointText() const {
+    return QString::fromStdString(host_) + u':' + QString::number(port_);
+}
+
+CallResult HttpClient::call(std::string_view serverName, std::string_view method,
+                            const std::vector<wire::Value>& args, const Headers& requestHeaders) {
+    CallResult failed;
+    std::string body;
+    try {
+        body = wire::encodeRequest(args);
+    } catch (const wire::WireError& e) {
+        failed.error =
+            QStringLiteral("Não foi possível enviar os argumentos ao servidor de aplicação: ") + e.message();
+        return failed;
+    }
+    std::string path = "/rdm/";
+    appendPathSegment(path, serverName);
+    path.push_back('/');
+    appendPathSegment(path, method);
+
+    httplib::Headers headers;
+    for (const auto& [k, v] : requestHeaders)
+        headers.emplace(k, v);
+
+    std::lock_guard lock(mutex_);
+    if (!impl_)
+        impl_ = std::make_unique<Impl>(host_, port_, options_);
+    const auto started = std::chrono::steady_clock::now();
+    httplib::Result res = impl_->client.Post(path.c_str(), headers, body, "application/json; charset=utf-8");
+    if (!res) {
+        const auto elapsed = std::chrono::steady_clock::now() - started;
+        const QString where = endpointText();
+        failed.transportFailed = true;
+        switch (res.error()) {
+            case httplib::Error::Connection:
+            case httplib::Error::ConnectionTimeout:
+            case httplib::Error::BindIPAddress:
+                failed.error =
+                    QStringLiteral("Não foi possível conectar ao servidor de aplicação %1.").arg(where);
+                break;
+            case httplib::Error::Read:
+                failed.error =
+                    elapsed >= options_.readTimeout - std::chrono::milliseconds(50)
+                        ? QStringLiteral("O servidor de aplicação %1 não respondeu em %2 segundos.")
+                              .arg(where, seconds(options_.readTimeout))
+                        : QStringLiteral("A conexão com o servidor de aplicação %1 foi interrompida.")
+                              .arg(where);
+                break;
+            case httplib::Error::Write:
+                failed.error =
+                    QStringLiteral("Falha ao enviar o pedido ao servidor de aplicação %1.").arg(where);
+                break;
+            default:
+                failed.error = QStringLiteral("Falha na comunicação com o servidor de aplicação %1 (%2).")
+                                   .arg(where, QString::fromStdString(httplib::to_string(res.error())));
+        }
+        impl_.reset();  // a broken connection is not reused
+        return failed;
+    }
+    Headers out;
+    out.reserve(res->headers.size());
+    for (const auto& [k, v] : res->headers)
+        out.emplace_back(k, v);
+    return finish(res->status, res->body, std::move(out));
+}
+
+CallResult HttpClient::health() {
+    std::lock_guard lock(mutex_);
+    if (!impl_)
+        impl_ = std::make_unique<Impl>(host_, port_, options_);
+    httplib::Result res = impl_->client.Get("/health");
+    if (!res) {
+        CallResult failed;
+        failed.transportFailed = true;
+        failed.error =
+            QStringLiteral("Não foi possível conectar ao servidor de aplicação %1.").arg(endpointText());
+        impl_.reset();
+        return failed;
+    }
+    Headers out;
+    for (const auto& [k, v] : res->headers)
+        out.emplace_back(k, v);
+    return finish(res->status, res->body, std::move(out));
+}
+
+CallResult HttpClient::finish(int status, const std::string& body, Headers headers) {
+    CallResult r;
+    r.httpStatus = status;
+    r.headers = std::move(headers);
+    std::optional<wire::Answer> answer;
+    QString problem;
+    try {
+        answer = wire::decodeAnswer(body);
+    } catch (const wire::WireError& e) {
+        problem = e.message();
+    }
+    if (status == 200) {
+        if (!answer) {
+            r.error = QStringLiteral("Resposta inválida do servidor de aplicação %1: %2")
+                          .arg(endpointText(), problem);
+            return r;
+        }
+        r.ok = answer->ok;
+        r.value = std::move(answer->result);
+        r.error = std::move(answer->error);
+        if (!r.ok && r.error.isEmpty())
+            r.error = QStringLiteral("O servidor de aplicação informou uma falha sem mensagem.");
+        return r;
+    }
+    // Refused requests (400, 401, 404, 500) still carry {"ok": false, "error": ...} when the server wrote
+    // them.
+    if (answer && !answer->ok && !answer->error.isEmpty()) {
+        r.error = std::move(answer->error);
+    } else {
+        r.error = QStringLiteral("O servidor de aplicação %1 respondeu com o código HTTP %2.")
+                      .arg(endpointText())
+                      .arg(status);
+    }
+    return r;
+}
+
+}  // namespace ctb::net
