@@ -1,0 +1,129 @@
+#pragma once
+
+// What a screen declares about its data and controls, as plain data: the field lists of its
+// in-memory tables and queries, the lookup SQL, the grids' columns, the controls' limits and texts,
+// and its message catalog. The screens build their objects from these tables, and the tests check
+// the tables once, row by row, instead of one test per field.
+
+#include "platform/dataset/packet.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace ctb::ctb10000 {
+
+// One declared field. Texts are UTF-8; an empty label means the field name is shown.
+struct FieldDecl {
+    const char* name;
+    FieldType type;
+    int size = 0;  // characters, String fields only
+    const char* label = "";
+    bool visible = true;
+    const char* displayFormat = "";
+    const char* editMask = "";
+};
+
+struct TableDecl {
+    const char* name;
+    std::vector<FieldDecl> fields;
+    const char* indexFieldNames = "";
+};
+
+// A read-only lookup query: its text exactly as the screen carries it, its parameters (all texts) and
+// its declared result fields in order.
+struct QueryDecl {
+    const char* name;
+    const char* dataSource;  // "" when no data source shows it
+    const char* sql;
+    std::vector<const char*> params;
+    std::vector<FieldDecl> fields;
+};
+
+struct GridColumnDecl {
+    const char* field;
+    bool lookupButton = false;
+    bool readOnly = false;
+};
+
+struct GridDecl {
+    const char* name;
+    const char* table;
+    const char* dataSource;
+    std::vector<GridColumnDecl> columns;
+    bool editing = false;  // in-place editing, tabbing between cells, delete confirmation
+};
+
+enum class ControlKind {
+    Panel,
+    GroupBox,
+    Label,
+    Edit,
+    MaskEdit,
+    NumberEdit,
+    DateEdit,
+    Memo,
+    DbEdit,
+    Button,
+    SpeedButton,
+    LookupButton,
+    RadioButton,
+    MenuItem,
+};
+
+// A control with the limits and texts that the screen fixes. Layout is not part of it.
+struct ControlDecl {
+    const char* name;
+    ControlKind kind;
+    const char* parent = "";   // container control; "" for the form itself
+    const char* caption = "";  // caption or initial text
+    int maxLength = 0;         // 0: no limit
+    const char* hint = "";
+    const char* editMask = "";
+    const char* dataField = "";  // data-bound edits
+    bool enabled = true;
+    bool visible = true;
+    bool readOnly = false;  // display only
+    bool checked = false;   // radio buttons
+    int decimals = -1;      // numeric edits
+    const char* displayFormat = "";
+    const char* shortcut = "";  // menu items, as "Ctrl+L"
+};
+
+// Settings of a host lookup button (the single-pick dialog over a data source).
+struct LookupDecl {
+    const char* button;
+    const char* dataSource;
+    const char* codeField;
+    const char* nameField;
+    const char* title;
+    const char* emptyMessage;  // "" when the screen gives none
+    const char* levelField = "";
+};
+
+struct CatalogEntry {
+    const char* key;
+    const char* text;
+};
+
+struct FormDecl {
+    const char* name;
+    const char* caption;
+    const char* screenCode;
+    int helpContext = 0;
+};
+
+// The catalog as the host's message component reads it: one line of key, "|", text per entry.
+[[nodiscard]] QStringList catalogLines(const std::vector<CatalogEntry>& entries);
+
+[[nodiscard]] inline QString u8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// Looks a declaration up by name; nullptr when absent.
+[[nodiscard]] const TableDecl* findTable(const std::vector<TableDecl>& tables, const QString& name);
+[[nodiscard]] const QueryDecl* findQuery(const std::vector<QueryDecl>& queries, const QString& name);
+[[nodiscard]] const ControlDecl* findControl(const std::vector<ControlDecl>& controls, const QString& name);
+
+}  // namespace ctb::ctb10000
