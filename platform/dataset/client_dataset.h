@@ -22,7 +22,7 @@
 //   prior (when the row changes), setRecNo to another row, a successful locate, insert/append, cancel
 //   of an insert, delete, a filter change or switch, and a post whose row the filter now hides (the
 //   cursor moves to the following visible row). BeforeScroll runs before each of the moves above
-//   that a caller asks for (not before open, setData or a post).
+//   that a caller asks for (not before open, setData, emptyDataSet or a post).
 // - recordCount()/isEmpty() count committed rows that the filter lets through; the pending row of an
 //   insert is not counted (viewRowCount() includes it, for grids).
 // - DataSource::onStateChange runs on every state change, also while controls are disabled, since
@@ -74,6 +74,7 @@ class ClientDataSet;
 class Field;
 class DataSource;
 class RowFilter;
+class ParsedFilter;
 
 using DataSetNotifyEvent = std::function<void(ClientDataSet&)>;
 using FieldNotifyEvent = std::function<void(Field&)>;
@@ -309,10 +310,49 @@ class ClientDataSet {
     friend class Field;
     friend class DataSource;
     struct Impl;
+    struct LocateKey;
 
     // The record the fields read: override row (grids), edit buffer, current row, or none.
     [[nodiscard]] const Row* readRow() const;
-    void writeCell(Field& field, const std::function<void(Row&)>& store, bool changedHint);
+    Row& beginWrite(const Field& field);  // the edit buffer; throws when not editing or read-only
+    void endWrite(Field& field, bool changed);
+    void requestFocus(Field& field);
+
+    [[nodiscard]] int visibleCount() const;
+    [[nodiscard]] std::size_t physOf(int viewRow) const;
+    [[nodiscard]] int viewOf(std::size_t phys) const;
+    [[nodiscard]] int viewInsertPosition(std::size_t phys) const;
+    [[nodiscard]] bool passes(const Row& row) const;
+    void rebuildView();
+    int storeRow(std::size_t phys, Row&& row);
+    void eraseRow(std::size_t phys);
+    [[nodiscard]] bool rowLess(const Row& a, const Row& b) const;
+    [[nodiscard]] std::size_t sortedPosition(const Row& row) const;
+    void sortRows();
+    [[nodiscard]] std::vector<int> resolveFieldList(QStringView names, const char* purpose) const;
+    [[nodiscard]] const Row* viewRowData(int viewRow) const;
+
+    void fire(const DataSetNotifyEvent& event);
+    template <typename F>
+    void notify(F&& f);
+    void notifyReset();
+    void notifyCurrent();
+    void notifyDataChange(Field* field);
+    void changeState(DataSetState state);
+    void announceState();
+
+    void checkActive() const;
+    void checkCanModify() const;
+    void checkBrowseMode();
+    [[nodiscard]] std::unique_ptr<RowFilter> makeFilter(const ParsedFilter& parsed,
+                                                        bool caseInsensitive) const;
+    void applyFilterChange(ParsedFilter parsed, std::unique_ptr<RowFilter> bound, bool on,
+                           bool caseInsensitive);
+    void moveTo(int viewRow);
+    void startInsert(bool atEnd);
+    void dropInsert();
+    [[nodiscard]] bool rowMatches(const Row& row, const std::vector<LocateKey>& keys,
+                                  LocateOptions options) const;
 
     QString name_;
     std::vector<std::unique_ptr<Field>> fields_;

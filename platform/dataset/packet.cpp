@@ -17,10 +17,14 @@ QString fieldTypeName(FieldType type) {
 }
 
 std::optional<FieldType> fieldTypeFromName(std::string_view name) {
-    if (name == "string") return FieldType::String;
-    if (name == "float") return FieldType::Float;
-    if (name == "date") return FieldType::DateTime;
-    if (name == "integer") return FieldType::Integer;
+    if (name == "string")
+        return FieldType::String;
+    if (name == "float")
+        return FieldType::Float;
+    if (name == "date")
+        return FieldType::DateTime;
+    if (name == "integer")
+        return FieldType::Integer;
     return std::nullopt;
 }
 
@@ -31,21 +35,26 @@ QString Row::text(int i) const {
 
 std::string_view Row::utf8(int i) const {
     const Cell& c = cells_[idx(i)];
-    if (c.kind != CellKind::Text) return {};
+    if (c.kind != CellKind::Text)
+        return {};
     return std::string_view(text_).substr(c.s.off, c.s.len);
 }
 
 double Row::number(int i) const {
     const Cell& c = cells_[idx(i)];
-    if (c.kind == CellKind::Number) return c.d;
-    if (c.kind == CellKind::Integer) return static_cast<double>(c.i);
+    if (c.kind == CellKind::Number)
+        return c.d;
+    if (c.kind == CellKind::Integer)
+        return static_cast<double>(c.i);
     return 0.0;
 }
 
 std::int64_t Row::integer(int i) const {
     const Cell& c = cells_[idx(i)];
-    if (c.kind == CellKind::Integer || c.kind == CellKind::DateTime) return c.i;
-    if (c.kind == CellKind::Number) return static_cast<std::int64_t>(c.d);
+    if (c.kind == CellKind::Integer || c.kind == CellKind::DateTime)
+        return c.i;
+    if (c.kind == CellKind::Number)
+        return static_cast<std::int64_t>(c.d);
     return 0;
 }
 
@@ -66,7 +75,8 @@ void Row::setText(int i, QStringView text) {
 void Row::setUtf8(int i, std::string_view utf8) {
     Cell& c = cells_[idx(i)];
     // Same text: nothing to store (keeps repeated sets from growing the buffer).
-    if (c.kind == CellKind::Text && std::string_view(text_).substr(c.s.off, c.s.len) == utf8) return;
+    if (c.kind == CellKind::Text && std::string_view(text_).substr(c.s.off, c.s.len) == utf8)
+        return;
     Cell n;
     n.kind = CellKind::Text;
     n.s.off = static_cast<std::uint32_t>(text_.size());
@@ -100,12 +110,15 @@ void Row::setMsecs(int i, std::int64_t msecs) {
 void Row::compactIfWasteful() {
     std::size_t live = 0;
     for (const Cell& c : cells_)
-        if (c.kind == CellKind::Text) live += c.s.len;
-    if (text_.size() < 256 || text_.size() <= 2 * live) return;
+        if (c.kind == CellKind::Text)
+            live += c.s.len;
+    if (text_.size() < 256 || text_.size() <= 2 * live)
+        return;
     std::string packed;
     packed.reserve(live);
     for (Cell& c : cells_) {
-        if (c.kind != CellKind::Text) continue;
+        if (c.kind != CellKind::Text)
+            continue;
         const auto off = static_cast<std::uint32_t>(packed.size());
         packed.append(text_, c.s.off, c.s.len);
         c.s.off = off;
@@ -114,21 +127,26 @@ void Row::compactIfWasteful() {
 }
 
 bool Row::operator==(const Row& other) const {
-    if (size() != other.size()) return false;
+    if (size() != other.size())
+        return false;
     for (int i = 0; i < size(); ++i) {
-        if (kind(i) != other.kind(i)) return false;
+        if (kind(i) != other.kind(i))
+            return false;
         switch (kind(i)) {
             case CellKind::Null:
                 break;
             case CellKind::Text:
-                if (utf8(i) != other.utf8(i)) return false;
+                if (utf8(i) != other.utf8(i))
+                    return false;
                 break;
             case CellKind::Number:
-                if (number(i) != other.number(i)) return false;
+                if (number(i) != other.number(i))
+                    return false;
                 break;
             case CellKind::Integer:
             case CellKind::DateTime:
-                if (integer(i) != other.integer(i)) return false;
+                if (integer(i) != other.integer(i))
+                    return false;
                 break;
         }
     }
@@ -137,7 +155,8 @@ bool Row::operator==(const Row& other) const {
 
 int DataPacket::fieldIndex(QStringView name) const {
     for (std::size_t i = 0; i < fields.size(); ++i)
-        if (QStringView(fields[i].name).compare(name, Qt::CaseInsensitive) == 0) return static_cast<int>(i);
+        if (QStringView(fields[i].name).compare(name, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
     return -1;
 }
 

@@ -30,7 +30,7 @@ enum class CellKind : std::uint8_t { Null, Text, Number, Integer, DateTime };
 // One row of a table in compact form: 16-byte cells, every text of the row in one UTF-8 buffer.
 // A 400,000-line journal must fit in a few times its packet size, so no per-cell heap objects.
 class Row {
-public:
+  public:
     Row() = default;
     explicit Row(int cellCount) : cells_(static_cast<std::size_t>(cellCount)) {}
 
@@ -57,7 +57,7 @@ public:
     // Cell-by-cell equality of kind and value.
     [[nodiscard]] bool operator==(const Row& other) const;
 
-private:
+  private:
     struct Cell {
         union {
             double d;
