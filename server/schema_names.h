@@ -1,0 +1,6 @@
+#pragma once
+
+// Tables of db/schema.sql that only the server writes.
+#define CTB_VERSION_TABLE "LANCVERSAO"  // CDEMPRESA, NRLANCCONT, VERSAO
+#define CTB_AUDIT_TABLE \
+    "LANCAUDIT"  // CDEMPRESA, NRLANCCONT, ACAO, CDOPERADOR, DTHORA, NRLINHAS, VRTOTAL, DSDETALHE

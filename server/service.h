@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/dataset/packet.h"
+#include "platform/net/wire.h"
+#include "server/storage.h"
+
+#include <QDate>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace ctb::server {
+
+// What travels beside the arguments: the row version of the entry (see docs/http-api.md).
+struct CallContext {
+    std::optional<std::int64_t> expectedVersion;  // in: the version the client's copy was loaded at
+    std::optional<std::int64_t> version;          // out: the entry's version after the call
+    QString user;                                 // in: operator for calls whose arguments lack one
+};
+
+struct ServiceOptions {
+    int rowLimit = 100000;  // getLancamentos refuses larger answers
+};
+
+// The nineteen criteria of getLancamentos, as they travel.
+struct LancamentosQuery {
+    QString company;
+    QDate dateFrom, dateTo;
+    QString accountFrom, accountBound, accountBound2;
+    double valueFrom = 0, valueTo = 0;
+    QString valueFlag, historyText, document, costCentreList, branchList, bankList, supplierList, clientList,
+        commercialKinds, historyList, entryNumber;
+};
+
+// The rules of the entry module's remote data modules. Routes parse and render; everything that
+// protects the books lives here. Refusals throw Refusal (Portuguese text for the user).
+class LancamentoService {
+  public:
+    LancamentoService(Storage& storage, ServiceOptions options);
+
+    // Element 0: matching lines or a refusal text; element 1: the branches' cost centres.
+    [[nodiscard]] wire::Value getLancamentos(const LancamentosQuery& q);
+    [[nodiscard]] DataPacket getLancFiltrado(const QString& company, const QString& entry, CallContext& ctx);
+    [[nodiscard]] DataPacket getDebitos(const QString& company, const QString& entry, CallContext& ctx);
+    [[nodiscard]] DataPacket getCreditos(const QString& company, const QString& entry, CallContext& ctx);
+    [[nodiscard]] DataPacket getLancCCusto(const QString& company, const QString& entry, CallContext& ctx);
+    [[nodiscard]] QString getProximoNRLANCCONT(const QString& company, const QString& yearMonth);
+    void setLancamento(const DataPacket& lines, const DataPacket& allocations, const QString& user,
+                       CallContext& ctx);
+    void deletaLancamento(const QString& company, const QString& entry, CallContext& ctx);
+    [[nodiscard]] bool getEmprRelac(const QString& company, const QString& branch);
+    [[nodiscard]] bool validaPeriodoContabil(const QString& company, QDate date);
+    [[nodiscard]] QString buscaCodigoLote(const QString& company, const QString& entry);
+    [[nodiscard]] wire::Value validaMapa(const QString& company, const QString& entry);
+
+  private:
+    enum class Side { All, Debit, Credit };
+    DataPacket entryLines(const QString& company, const QString& entry, Side side, CallContext& ctx);
+    std::int64_t entryVersion(const QString& company, const QString& entry);
+    void guardEntry(const QString& company, const QString& entry);  // lot and assessment-map guards
+    void guardPeriod(const QString& company, QDate date);
+    void storeEntry(const DataPacket& lines, const DataPacket& allocations, const QString& user,
+                    CallContext& ctx);
+
+    Storage& storage_;
+    ServiceOptions options_;
+};
+
+}  // namespace ctb::server
