@@ -1,0 +1,128 @@
+#include "db/schema.h"
+
+#include "db/batch_insert.h"
+
+#include "platform/sql/database.h"
+#include "platform/sql/error.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace ctb::db {
+namespace detail {
+extern const char* const k_schema;
+extern const char* const k_schema_sqlite;
+extern const char* const k_schema_postgres;
+}  // namespace detail
+
+namespace {
+
+// Tables this schema owns; any of them without a version row means a database we did not set up.
+const char* const kOwnTables[] = {"EMPRESA",      "CONTOPECTBL", "HISTPADR",   "FILIAL",     "CONTCTBL",
+                                  "CLIENTE",      "FORNECEDOR",  "CONTCORR",   "BANCO",      "CENTCUST",
+                                  "EMPRFILIAL",   "CENTCUSTFIL", "LANCCONT",   "LANCCCUSTO", "LOTELANC",
+                                  "MAPAAPURLANC", "NUMLANC",     "LANCVERSAO", "LANCAUDIT"};
+
+bool hasTable(const QStringList& tables, const QString& name) {
+    for (const QString& t : tables)
+        if (t.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+QString portableSchemaSql() {
+    return QString::fromUtf8(detail::k_schema);
+}
+
+QString backendSchemaSql(const QSqlDatabase& db) {
+    return QString::fromUtf8(sql::backendOf(db) == sql::Backend::PostgreSQL ? detail::k_schema_postgres
+                                                                            : detail::k_schema_sqlite);
+}
+
+QStringList splitStatements(const QString& script) {
+    // Statements end with ';' at the end of a line; a trigger ends at its "END;" line.
+    QStringList out;
+    QString current;
+    bool inTrigger = false;
+    for (const QString& raw : script.split(u'\n')) {
+        const QString line = raw.trimmed();
+        if (current.isEmpty() && (line.isEmpty() || line.startsWith(QStringLiteral("--"))))
+            continue;
+        if (current.isEmpty())
+            inTrigger = line.startsWith(QStringLiteral("CREATE TRIGGER"), Qt::CaseInsensitive);
+        current += raw + u'\n';
+        const bool ends =
+            inTrigger ? line.compare(QStringLiteral("END;"), Qt::CaseInsensitive) == 0 : line.endsWith(u';');
+        if (ends) {
+            QString statement = current.trimmed();
+            statement.chop(1);
+            out << statement.trimmed();
+            current.clear();
+        }
+    }
+    if (!current.trimmed().isEmpty())
+        out << current.trimmed();
+    return out;
+}
+
+void execute(const QSqlDatabase& db, const QString& statement) {
+    QSqlQuery q(db);
+    if (!q.exec(statement)) {
+        const QString head = statement.simplified().left(80);
+        throw sql::SqlError(
+            QStringLiteral("Erro ao criar o esquema do banco de dados: %1").arg(head),
+            q.lastError().databaseText().isEmpty() ? q.lastError().text() : q.lastError().databaseText());
+    }
+}
+
+int storedSchemaVersion(const QSqlDatabase& db) {
+    if (!hasTable(db.tables(), QStringLiteral("SCHEMAVERSAO")))
+        return 0;
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT MAX(VERSAO) FROM SCHEMAVERSAO")) || !q.next())
+        return 0;
+    return q.value(0).toInt();
+}
+
+SchemaResult createSchema(QSqlDatabase& db) {
+    if (!db.isOpen())
+        throw sql::SqlError(QStringLiteral("Conexão com o banco de dados não está aberta."));
+    const QStringList tables = db.tables();
+    if (hasTable(tables, QStringLiteral("SCHEMAVERSAO"))) {
+        const int version = storedSchemaVersion(db);
+        if (version == kSchemaVersion)
+            return SchemaResult::AlreadyCurrent;
+        throw sql::SqlError(
+            QStringLiteral("O banco de dados está na versão %1 do esquema e este programa usa a versão "
+                           "%2; o esquema não foi alterado.")
+                .arg(version)
+                .arg(kSchemaVersion));
+    }
+    QStringList found;
+    for (const char* t : kOwnTables)
+        if (hasTable(tables, QString::fromLatin1(t)))
+            found << QString::fromLatin1(t);
+    if (!found.isEmpty())
+        throw sql::SqlError(
+            QStringLiteral("O banco de dados já contém tabelas sem controle de versão (%1); o esquema "
+                           "não foi criado.")
+                .arg(found.join(QStringLiteral(", "))));
+
+    Transaction tx(db);
+    for (const QString& s : splitStatements(portableSchemaSql()))
+        execute(db, s);
+    for (const QString& s : splitStatements(backendSchemaSql(db)))
+        execute(db, s);
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO SCHEMAVERSAO (VERSAO, DSVERSAO) VALUES (?, ?)"));
+    q.addBindValue(kSchemaVersion);
+    q.addBindValue(QStringLiteral("Lançamentos contábeis"));
+    if (!q.exec())
+        throw sql::SqlError(QStringLiteral("Erro ao registrar a versão do esquema."), q.lastError().text());
+    tx.commit();
+    return SchemaResult::Created;
+}
+
+}  // namespace ctb::db

@@ -1,0 +1,143 @@
+#include "db/schema.h"
+#include "platform/sql/error.h"
+#include "tests/db/db_fixture.h"
+
+#include <QSqlRecord>
+
+namespace ctb::db::test {
+namespace {
+
+QString s(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+class Schema : public DbTest {};
+
+TEST_P(Schema, CreatesEveryTableOnceAndThenLeavesItAlone) {
+    QSqlDatabase handle = db();
+    EXPECT_EQ(storedSchemaVersion(handle), 0);
+    EXPECT_EQ(createSchema(handle), SchemaResult::Created);
+    EXPECT_EQ(storedSchemaVersion(handle), kSchemaVersion);
+    const QStringList tables = handle.tables();
+    for (const char* t :
+         {"EMPRESA",  "CONTOPECTBL",  "HISTPADR", "FILIAL",     "CONTCTBL",    "CLIENTE",     "FORNECEDOR",
+          "CONTCORR", "BANCO",        "CENTCUST", "EMPRFILIAL", "CENTCUSTFIL", "LANCCONT",    "LANCCCUSTO",
+          "LOTELANC", "MAPAAPURLANC", "NUMLANC",  "LANCVERSAO", "LANCAUDIT",   "SCHEMAVERSAO"})
+        EXPECT_TRUE(tables.contains(s(t), Qt::CaseInsensitive)) << t;
+    EXPECT_EQ(createSchema(handle), SchemaResult::AlreadyCurrent);
+    EXPECT_EQ(scalar(s("SELECT COUNT(*) FROM SCHEMAVERSAO")), 1);
+}
+
+TEST_P(Schema, RefusesADatabaseWithTablesOfItsOwn) {
+    QSqlDatabase handle = db();
+    sql::test::execAll(handle, {s("CREATE TABLE EMPRESA (CDEMPRESA VARCHAR(2))")});
+    try {
+        createSchema(handle);
+        FAIL() << "created";
+    } catch (const sql::SqlError& e) {
+        EXPECT_TRUE(e.message().contains(s("EMPRESA"))) << e.what();
+    }
+    EXPECT_FALSE(handle.tables().contains(s("LANCCONT"), Qt::CaseInsensitive));
+}
+
+TEST_P(Schema, RefusesAnotherSchemaVersion) {
+    QSqlDatabase handle = db();
+    createSchema(handle);
+    sql::test::execAll(handle, {s("UPDATE SCHEMAVERSAO SET VERSAO = 99")});
+    EXPECT_THROW(createSchema(handle), sql::SqlError);
+}
+
+TEST_P(Schema, AddedColumnsHaveDefaultsForOtherModules) {
+    QSqlDatabase handle = db();
+    createSchema(handle);
+    // Another module writes only the fixed columns.
+    sql::test::execAll(
+        handle,
+        {s("INSERT INTO EMPRESA VALUES ('01', 'Empresa')"),
+         s("INSERT INTO CONTCTBL (CDCONTCTBL, NMCONTCTBL, IDTIPOCONT) VALUES ('1.1.01.001', 'Caixa', 'A')"),
+         s("INSERT INTO LANCCONT (CDEMPRESA, NRLANCCONT, NRSEQLANC, CDCONTCTBL, DTLANCCONT, VRLANCAMENT, "
+           "CDDOCUCONT, DSHISTLANC, CDCONTCOME, IDLANCINTE, IDTIPOLANC, CDHISTPADR, IDLANCCOME, IDSISTEMA) "
+           "VALUES ('01', '202601000001', '00001', '1.1.01.001', '2026-01-10', -10.05, '1', 'VENDA', NULL, "
+           "'I', 'D', '0001', NULL, 'FAT')"),
+         s("INSERT INTO LOTELANC VALUES ('01', '202601000001', 'L1')"),
+         s("INSERT INTO MAPAAPURLANC VALUES ('01', '202601000001', '2026', '01', 'ICMS')"),
+         s("INSERT INTO NUMLANC (CDEMPRESA, ANOMES) VALUES ('01', '202601')"),
+         s("INSERT INTO LANCVERSAO (CDEMPRESA, NRLANCCONT) VALUES ('01', '202601000001')")});
+    EXPECT_EQ(scalar(s("SELECT ULTIMO FROM NUMLANC")), 0);
+    EXPECT_EQ(scalar(s("SELECT VERSAO FROM LANCVERSAO")), 1);
+    const auto r = rows(s("SELECT VRLANCAMENT, DTGRAVACAO FROM LANCCONT"));
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(cents(r[0][0]), -1005);
+    EXPECT_FALSE(r[0][1].isNull());
+}
+
+TEST_P(Schema, GuardsTheBooks) {
+    QSqlDatabase handle = db();
+    createSchema(handle);
+    sql::test::execAll(
+        handle, {s("INSERT INTO EMPRESA VALUES ('01', 'Empresa')"),
+                 s("INSERT INTO CONTCTBL (CDCONTCTBL, NMCONTCTBL, IDTIPOCONT) VALUES ('1', 'A', 'A')")});
+    QSqlQuery q(handle);
+    const QString line =
+        s("INSERT INTO LANCCONT (CDEMPRESA, NRLANCCONT, NRSEQLANC, CDCONTCTBL, DTLANCCONT, "
+          "VRLANCAMENT, IDTIPOLANC) VALUES ('%1', '1', '%2', '%3', '2026-01-01', %4, '%5')");
+    EXPECT_FALSE(q.exec(line.arg(s("99"), s("1"), s("1"), s("-1"), s("D")))) << "unknown company";
+    EXPECT_FALSE(q.exec(line.arg(s("01"), s("1"), s("9.9"), s("-1"), s("D")))) << "unknown account";
+    EXPECT_FALSE(q.exec(line.arg(s("01"), s("1"), s("1"), s("1"), s("D")))) << "positive debit";
+    EXPECT_FALSE(q.exec(line.arg(s("01"), s("1"), s("1"), s("-1"), s("C")))) << "negative credit";
+    EXPECT_FALSE(q.exec(line.arg(s("01"), s("1"), s("1"), s("-1"), s("X")))) << "unknown side";
+    EXPECT_TRUE(q.exec(line.arg(s("01"), s("1"), s("1"), s("-1"), s("D"))))
+        << q.lastError().text().toStdString();
+    EXPECT_FALSE(q.exec(line.arg(s("01"), s("1"), s("1"), s("-2"), s("D")))) << "duplicate key";
+    EXPECT_FALSE(q.exec(s("INSERT INTO LANCCCUSTO VALUES ('01', '1', '2', '0001', '0010', NULL, 1)")))
+        << "allocation of no line";
+}
+
+TEST_P(Schema, HistorySearchIndexFollowsTheLines) {
+    QSqlDatabase handle = db();
+    createSchema(handle);
+    sql::test::execAll(
+        handle, {s("INSERT INTO EMPRESA VALUES ('01', 'Empresa')"),
+                 s("INSERT INTO CONTCTBL (CDCONTCTBL, NMCONTCTBL, IDTIPOCONT) VALUES ('1', 'A', 'A')")});
+    const QString line =
+        s("INSERT INTO LANCCONT (CDEMPRESA, NRLANCCONT, NRSEQLANC, CDCONTCTBL, DTLANCCONT, "
+          "VRLANCAMENT, IDTIPOLANC, DSHISTLANC) VALUES ('01', '1', '%1', '1', '2026-01-01', 0, 'C', "
+          "'%2')");
+    sql::test::execAll(
+        handle, {line.arg(s("1"), s("VENDA DE MERCADORIAS NF 123")),
+                 line.arg(s("2"), s("PAGAMENTO DE ALUGUEL")), line.arg(s("3"), s("Mercadoria devolvida"))});
+    const QString search =
+        isPostgres() ? s("SELECT COUNT(*) FROM LANCCONT WHERE DSHISTLANC ILIKE '%%1%'")
+                     : s("SELECT COUNT(*) FROM LANCCONT WHERE rowid IN (SELECT rowid FROM LANCCONT_FTS WHERE "
+                         "DSHISTLANC LIKE '%%1%')");
+    EXPECT_EQ(scalar(search.arg(s("MERCADORIA"))), 2);
+    EXPECT_EQ(scalar(search.arg(s("aluguel"))), 1);
+    sql::test::execAll(handle, {s("UPDATE LANCCONT SET DSHISTLANC = 'OUTRO TEXTO' WHERE NRSEQLANC = '1'"),
+                                s("DELETE FROM LANCCONT WHERE NRSEQLANC = '2'")});
+    EXPECT_EQ(scalar(search.arg(s("MERCADORIA"))), 1);
+    EXPECT_EQ(scalar(search.arg(s("ALUGUEL"))), 0);
+    EXPECT_EQ(scalar(search.arg(s("OUTRO TEX"))), 1);
+    if (isPostgres()) {
+        EXPECT_EQ(scalar(s("SELECT COUNT(*) FROM pg_indexes WHERE indexname = 'lanccont_dshistlanc_trgm'")),
+                  1);
+    }
+}
+
+TEST(SchemaText, SplitsStatementsAndKeepsTriggersWhole) {
+    const QStringList parts =
+        splitStatements(s("-- comment\nCREATE TABLE A (X INT);\n\nCREATE TRIGGER T AFTER INSERT ON A BEGIN\n "
+                          " INSERT INTO B VALUES "
+                          "(1);\n  INSERT INTO B VALUES (2);\nEND;\nCREATE INDEX I ON A (X);\n"));
+    ASSERT_EQ(parts.size(), 3);
+    EXPECT_EQ(parts[0], s("CREATE TABLE A (X INT)"));
+    EXPECT_TRUE(parts[1].startsWith(s("CREATE TRIGGER")));
+    EXPECT_TRUE(parts[1].endsWith(s("END")));
+    EXPECT_TRUE(parts[1].contains(s("VALUES (2);")));
+    EXPECT_EQ(parts[2], s("CREATE INDEX I ON A (X)"));
+    EXPECT_GT(splitStatements(portableSchemaSql()).size(), 20);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, Schema, ::testing::Values("sqlite", "postgres"), backendName);
+
+}  // namespace
+}  // namespace ctb::db::test
