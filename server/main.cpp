@@ -103,6 +103,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     options.host = listen.left(colon).toStdString();
+    options.port = port;
     options.databaseUrl = db;
 
     // SIGTERM and SIGINT are taken by one thread with sigwait; every other thread blocks them.
