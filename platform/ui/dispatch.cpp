@@ -1,0 +1,47 @@
+#include "platform/ui/dispatch.h"
+
+#include "platform/ui/services.h"
+
+#include <QCoreApplication>
+
+namespace ctb::ui {
+
+namespace {
+thread_local int depth = 0;
+
+void report(UiServices* services, const QString& text) noexcept {
+    if (services == nullptr)
+        return;
+    try {
+        services->showError(text);
+    } catch (...) {
+        // the message box itself failed: nothing more can be told
+    }
+}
+}  // namespace
+
+int userActionDepth() noexcept {
+    return depth;
+}
+
+bool runUserAction(UiServices* services, const std::function<void()>& action) noexcept {
+    struct Depth {
+        Depth() { ++depth; }
+        ~Depth() { --depth; }
+    } guard;
+    try {
+        if (action)
+            action();
+        return true;
+    } catch (const AbortAction&) {
+        return false;
+    } catch (const std::exception& e) {
+        report(services, QString::fromUtf8(e.what()));
+        return false;
+    } catch (...) {
+        report(services, QStringLiteral("Erro inesperado; a operação foi interrompida."));
+        return false;
+    }
+}
+
+}  // namespace ctb::ui

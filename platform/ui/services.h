@@ -1,0 +1,142 @@
+#pragma once
+
+// What the screens ask of the user interface beyond their own controls: message boxes, Yes/No
+// questions, showing forms, lookup dialogs and the busy animation. The headless implementation
+// answers from queues filled by tests and scripts and records every message; the Qt one shows
+// real dialogs.
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace ctb {
+class ClientDataSet;
+}
+
+namespace ctb::ui {
+
+class Form;
+
+enum class MessageKind { Error, Information, Question };
+
+enum class ModalResult { None, Ok, Cancel, Yes, No };
+
+// A lookup dialog over the visible rows of a table (a query's result or an in-memory table).
+struct LookupRequest {
+    QString title;
+    QString notFoundText;  // what to say when the table has no row
+    ClientDataSet* table = nullptr;
+    QString keyField;       // the column scripts and callers pick by; the first field when empty
+    QStringList fields;     // columns to show, in order; every visible field when empty
+    bool multiple = false;  // check several rows
+};
+
+class UiServices {
+  public:
+    virtual ~UiServices() = default;
+
+    virtual void showMessage(MessageKind kind, const QString& text) = 0;
+    // true for Yes.
+    [[nodiscard]] virtual bool askYesNo(const QString& text) = 0;
+
+    // Shows the form as a child window of the main window and returns at once.
+    virtual void showForm(Form& form) = 0;
+    // Shows the form modally and returns when it closes, with its modal result.
+    virtual ModalResult showModal(Form& form) = 0;
+
+    // View rows (0-based, in table order) the user picked; empty when nothing was picked.
+    // A single-pick request returns at most one row.
+    [[nodiscard]] virtual std::vector<int> lookup(const LookupRequest& request) = 0;
+
+    // Busy animation; calls nest, only the outermost pair shows and hides it.
+    virtual void busyOn() = 0;
+    virtual void busyOff() = 0;
+    [[nodiscard]] virtual int busyDepth() const = 0;
+
+    void showError(const QString& text) { showMessage(MessageKind::Error, text); }
+    void showInformation(const QString& text) { showMessage(MessageKind::Information, text); }
+};
+
+// Scripted answers and picks, recorded messages. Problems the script should hear about (a question
+// nobody answered, a pick of a key the list lacks, a modal form with nothing to drive it) are kept
+// in problems() and answered in the safest way (No, nothing picked, Cancel).
+class HeadlessUi : public UiServices {
+  public:
+    struct Message {
+        MessageKind kind;
+        QString text;
+    };
+    // A queued lookup answer: the key texts to pick, or none.
+    struct Pick {
+        QStringList keys;
+    };
+
+    void showMessage(MessageKind kind, const QString& text) override;
+    [[nodiscard]] bool askYesNo(const QString& text) override;
+    void showForm(Form& form) override;
+    ModalResult showModal(Form& form) override;
+    [[nodiscard]] std::vector<int> lookup(const LookupRequest& request) override;
+    void busyOn() override;
+    void busyOff() override;
+    [[nodiscard]] int busyDepth() const override { return busyDepth_; }
+
+    // ---- scripting ----
+    void queueAnswer(bool yes) { answers_.push_back(yes); }
+    void queuePick(const QStringList& keys) { picks_.push_back(Pick{keys}); }
+    void queuePickNone() { picks_.push_back(Pick{}); }
+    // Drives a modal form while showModal waits (the script runner runs its next lines here);
+    // without one, queued modal handlers are used, then the form is cancelled.
+    void setModalLoop(std::function<void(Form&)> loop) { modalLoop_ = std::move(loop); }
+    void queueModalHandler(std::function<void(Form&)> handler) {
+        modalHandlers_.push_back(std::move(handler));
+    }
+
+    // ---- what happened ----
+    [[nodiscard]] std::deque<Message>& messages() { return messages_; }
+    [[nodiscard]] std::optional<Message> takeMessage();
+    [[nodiscard]] const std::vector<QString>& problems() const { return problems_; }
+    void clearProblems() { problems_.clear(); }
+    [[nodiscard]] std::size_t pendingAnswers() const { return answers_.size(); }
+    [[nodiscard]] std::size_t pendingPicks() const { return picks_.size(); }
+    [[nodiscard]] const std::vector<Form*>& shownForms() const { return shown_; }
+    [[nodiscard]] const std::vector<Form*>& modalStack() const { return modalStack_; }
+    [[nodiscard]] int busyPeak() const { return busyPeak_; }
+    [[nodiscard]] int busyTotal() const { return busyTotal_; }  // how many times it was switched on
+
+  private:
+    std::deque<Message> messages_;
+    std::deque<bool> answers_;
+    std::deque<Pick> picks_;
+    std::deque<std::function<void(Form&)>> modalHandlers_;
+    std::function<void(Form&)> modalLoop_;
+    std::vector<QString> problems_;
+    std::vector<Form*> shown_;
+    std::vector<Form*> modalStack_;
+    int busyDepth_ = 0;
+    int busyPeak_ = 0;
+    int busyTotal_ = 0;
+};
+
+// Switches the busy animation on for a scope.
+class BusyScope {
+  public:
+    explicit BusyScope(UiServices* services) : services_(services) {
+        if (services_ != nullptr)
+            services_->busyOn();
+    }
+    ~BusyScope() {
+        if (services_ != nullptr)
+            services_->busyOff();
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+  private:
+    UiServices* services_;
+};
+
+}  // namespace ctb::ui
