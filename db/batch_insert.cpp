@@ -6,6 +6,8 @@
 #include <QSqlDriver>
 #include <QSqlField>
 
+#include <algorithm>
+
 #include <QSqlError>
 
 namespace ctb::db {
@@ -48,7 +50,10 @@ BatchInsert::BatchInsert(const QSqlDatabase& db, const QString& table, const QSt
     : db_(db),
       table_(table),
       columns_(columns),
-      rowsPerStatement_(rowsPerStatement),
+      // Qt's SQLite driver looks every parameter up by position in a linear list when binding, so a
+      // statement's cost grows with the square of its parameters: keep SQLite statements small.
+      rowsPerStatement_(sql::backendOf(db) == sql::Backend::SQLite ? std::min(rowsPerStatement, 8)
+                                                                   : rowsPerStatement),
       full_(db),
       literal_(sql::backendOf(db) == sql::Backend::PostgreSQL) {
     pending_.reserve(static_cast<std::size_t>(rowsPerStatement_ * columns_.size()));

@@ -57,6 +57,34 @@ QString backendStatement(const QSqlDatabase& db, const QString& marker) {
     throw sql::SqlError(QStringLiteral("Instrução do esquema não encontrada: %1.").arg(marker));
 }
 
+// A generation's whole transaction fits in SQLite's page cache, so pages are written once at commit
+// rather than spilled to the log as the transaction grows.
+class LargeCache {
+  public:
+    explicit LargeCache(const QSqlDatabase& db)
+        : db_(db), active_(sql::backendOf(db) == sql::Backend::SQLite) {
+        if (!active_)
+            return;
+        QSqlQuery q(db_);
+        if (q.exec(QStringLiteral("PRAGMA cache_size")) && q.next())
+            previous_ = q.value(0).toLongLong();
+        q.exec(QStringLiteral("PRAGMA cache_size = -524288"));
+    }
+    ~LargeCache() {
+        if (!active_)
+            return;
+        QSqlQuery q(db_);
+        q.exec(QStringLiteral("PRAGMA cache_size = %1").arg(previous_));
+    }
+    LargeCache(const LargeCache&) = delete;
+    LargeCache& operator=(const LargeCache&) = delete;
+
+  private:
+    QSqlDatabase db_;
+    bool active_;
+    qint64 previous_ = -2000;
+};
+
 // A large generation builds the history search index once at the end instead of row by row
 // (inside the caller's transaction, so a failure restores the index with everything else).
 class SearchIndexPause {
@@ -130,6 +158,7 @@ DataSummary generateEntries(QSqlDatabase& db, int entries, std::uint64_t seed, Q
     requireSchema(db);
     if (entries < 0)
         throw sql::SqlError(QStringLiteral("Quantidade de lançamentos inválida."));
+    const LargeCache cache(db);
     Transaction tx(db);
     if (countRows(db, QStringLiteral("EMPRESA")) == 0)
         detail::insertReferenceData(db, today);

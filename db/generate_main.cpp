@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <ctime>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -65,12 +66,17 @@ int main(int argc, char** argv) {
         }
         if (entries > 0) {
             timer.start();
+            const std::clock_t cpu = std::clock();
             const auto s = ctb::db::generateEntries(handle, entries, seed, today);
             const double seconds = timer.elapsed() / 1000.0;
+            // Processor time of this process only (a PostgreSQL server's own work is not in it).
+            const double cpuSeconds = static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC;
             std::printf(
-                "gerados: %lld lançamentos, %lld partidas, %lld rateios em %.2f s (%.0f partidas/s)\n",
+                "gerados: %lld lançamentos, %lld partidas, %lld rateios em %.2f s (%.2f s de CPU deste "
+                "processo; %.0f partidas/s)\n",
                 static_cast<long long>(s.entries), static_cast<long long>(s.lines),
-                static_cast<long long>(s.allocations), seconds, static_cast<double>(s.lines) / seconds);
+                static_cast<long long>(s.allocations), seconds, cpuSeconds,
+                static_cast<double>(s.lines) / seconds);
         }
     } catch (const ctb::sql::SqlError& e) {
         std::fprintf(stderr, "%s\n", e.what());
