@@ -1,0 +1,199 @@
+#include "entry_screen/cli_ctb10000.h"
+
+#include "entry_screen/declare.h"
+
+namespace ctb::ctb10000 {
+namespace {
+
+const QueryDecl& queryDecl(const char* name) {
+    return *findQuery(lancamentoQueries(), u8(name));
+}
+
+template <typename T>
+T& control(ui::Form& form, const char* name) {
+    auto* c = dynamic_cast<T*>(form.findControl(u8(name)));
+    if (c == nullptr)
+        throw std::logic_error(std::string("control not declared: ") + name);
+    return *c;
+}
+
+}  // namespace
+
+TfrmLancamento::TfrmLancamento(ui::UiServices* services)
+    : TfrmPadrao(u8(lancamentoForm().name), u8(lancamentoForm().caption), u8(lancamentoForm().screenCode),
+                 services),
+      qryEmpresa(queryDecl("qryEmpresa")),
+      qryHistPadr(queryDecl("qryHistPadr")),
+      qryFilial(queryDecl("qryFilial")),
+      qryContCtbl(queryDecl("qryContCtbl")),
+      qryTipoCome(queryDecl("qryTipoCome")),
+      qryCliente(queryDecl("qryCliente")),
+      qryFornecedor(queryDecl("qryFornecedor")),
+      qryBanco(queryDecl("qryBanco")),
+      netLancamento(u8(lancamentoConnections()[0].name), u8(lancamentoConnections()[0].serverName)),
+      NetLanccontabil(u8(lancamentoConnections()[1].name), u8(lancamentoConnections()[1].serverName)),
+      controlsBuilt_((buildControls(*this, lancamentoControls()), true)),
+      panEmpresa(control<ui::Panel>(*this, "panEmpresa")),
+      lblEmpresa(control<ui::Label>(*this, "lblEmpresa")),
+      edtCdEmpresa(control<ui::Edit>(*this, "edtCdEmpresa")),
+      edtNmEmpresa(control<ui::Edit>(*this, "edtNmEmpresa")),
+      btnEmpresa(control<ui::Button>(*this, "btnEmpresa")),
+      spbFiltro(control<ui::SpeedButton>(*this, "spbFiltro")),
+      mnuFiltrar(control<ui::MenuItem>(*this, "mnuFiltrar")),
+      panCabecalho(control<ui::Panel>(*this, "panCabecalho")),
+      edtDocumento(control<ui::Edit>(*this, "edtDocumento")),
+      depData(control<ui::DateEdit>(*this, "depData")),
+      nedDebito(control<ui::NumberEdit>(*this, "nedDebito")),
+      nedCredito(control<ui::NumberEdit>(*this, "nedCredito")),
+      lblValorDiferenca(control<ui::Label>(*this, "lblValorDiferenca")),
+      panLancamentoOficial(control<ui::Panel>(*this, "panLancamentoOficial")),
+      panTituloDebito(control<ui::Panel>(*this, "panTituloDebito")),
+      panDebito(control<ui::Panel>(*this, "panDebito")),
+      panTituloCredito(control<ui::Panel>(*this, "panTituloCredito")),
+      panCredito(control<ui::Panel>(*this, "panCredito")),
+      dbgDebito(panDebito.add<ui::DBGrid>(QStringLiteral("dbgDebito"))),
+      dbgCredito(panCredito.add<ui::DBGrid>(QStringLiteral("dbgCredito"))),
+      panHistorico(control<ui::Panel>(*this, "panHistorico")),
+      dbeCdHistPadr(control<ui::DBEdit>(*this, "dbeCdHistPadr")),
+      btnHistorico(control<ui::Button>(*this, "btnHistorico")),
+      dbeDsHistLanc(control<ui::DBEdit>(*this, "dbeDsHistLanc")),
+      btnAlteraHistorico(control<ui::Button>(*this, "btnAlteraHistorico")),
+      panComercial(control<ui::Panel>(*this, "panComercial")),
+      lblCodComercial(control<ui::Label>(*this, "lblCodComercial")),
+      dbeCdContCome(control<ui::DBEdit>(*this, "dbeCdContCome")),
+      btnComercial(control<ui::Button>(*this, "btnComercial")),
+      edtNmComercial(control<ui::Edit>(*this, "edtNmComercial")),
+      lblIdentificador(control<ui::Label>(*this, "lblIdentificador")),
+      panGerencial(control<ui::Panel>(*this, "panGerencial")),
+      btnGerencial(control<ui::Button>(*this, "btnGerencial")),
+      panLancamentoGerencial(control<ui::Panel>(*this, "panLancamentoGerencial")),
+      dbgLancCCusto(panLancamentoGerencial.add<ui::DBGrid>(QStringLiteral("dbgLancCCusto"))) {
+    msgPadrao.setLines(catalogLines(lancamentoCatalog()));
+    dtsPadrao.setDataSet(&cdsLancCont);
+    for (TADOIBQuery* q : {&qryEmpresa, &qryHistPadr, &qryFilial, &qryContCtbl, &qryTipoCome, &qryCliente,
+                           &qryFornecedor, &qryBanco})
+        q->setConnection(session().database());
+    declareData();
+    bindGrids();
+    netLancamento.onBeforeConnect = [this](TNetConnection& c) { netLancamentoBeforeConnect(c); };
+    NetLanccontabil.onBeforeConnect = [this](TNetConnection& c) { NetLanccontabilBeforeConnect(c); };
+    // The line details follow the current side at run time; the debit side until then.
+    dbeCdHistPadr.setDataBinding(&dtsDebito, QStringLiteral("CDHISTPADR"));
+    dbeDsHistLanc.setDataBinding(&dtsDebito, QStringLiteral("DSHISTLANC"));
+    dbeCdContCome.setDataBinding(&dtsDebito, QStringLiteral("CDCONTCOME"));
+    panEmpresa.setTabOrder(-1);  // `edtCdEmpresa` is the first control to have the focus
+    edtCdEmpresa.setTabOrder(-1);
+}
+
+TfrmLancamento::~TfrmLancamento() {
+    // Controls bound to the data sources go before the tables they show.
+    dbeCdHistPadr.setDataBinding(nullptr, {});
+    dbeDsHistLanc.setDataBinding(nullptr, {});
+    dbeCdContCome.setDataBinding(nullptr, {});
+    for (ui::DBGrid* g : {&dbgPadrao, &dbgDebito, &dbgCredito, &dbgLancCCusto})
+        g->setDataSource(nullptr);
+}
+
+void TfrmLancamento::declareData() {
+    for (const TableDecl& t : lancamentoTables()) {
+        if (ClientDataSet* table = tableByName(u8(t.name)))
+            declareTable(*table, t);
+    }
+}
+
+void TfrmLancamento::bindGrids() {
+    for (const GridDecl& g : lancamentoGrids()) {
+        auto* grid = dynamic_cast<ui::DBGrid*>(findControl(u8(g.name)));
+        if (grid == nullptr)
+            continue;
+        std::vector<ui::GridColumn> columns;
+        for (const GridColumnDecl& c : g.columns) {
+            ui::GridColumn column;
+            column.fieldName = u8(c.field);
+            column.hasButton = c.lookupButton;
+            column.readOnly = c.readOnly;
+            columns.push_back(column);
+        }
+        grid->setColumns(std::move(columns));
+        grid->setReadOnly(!g.editing);
+        grid->confirmDelete = g.editing;
+        grid->cancelOnExit = g.editing;
+        grid->allowAppend = g.editing;
+    }
+    dbgDebito.setDataSource(&dtsDebito);
+    dbgCredito.setDataSource(&dtsCredito);
+    dbgLancCCusto.setDataSource(&dtsLancCCusto);
+}
+
+ClientDataSet* TfrmLancamento::tableByName(const QString& name) {
+    ClientDataSet* all[] = {&cdsLancCont,
+                            &cdsLancFiltrado,
+                            &cdsDebito,
+                            &cdsCredito,
+                            &cdsLancContEspelho,
+                            &cdsLancCCusto,
+                            &cdsLancCCustoEspelho,
+                            &cdsCentCustFil,
+                            &cdsMapaApurac,
+                            &qryEmpresa,
+                            &qryHistPadr,
+                            &qryFilial,
+                            &qryContCtbl,
+                            &qryTipoCome,
+                            &qryCliente,
+                            &qryFornecedor,
+                            &qryBanco};
+    for (ClientDataSet* t : all)
+        if (t->name().compare(name, Qt::CaseInsensitive) == 0)
+            return t;
+    return nullptr;
+}
+
+void TfrmLancamento::FormCreate() {
+    TfrmPadrao::FormCreate();
+    {
+        ui::BusyScope busy(services());  // kind 0, over the host's main window
+        netLancamento.open();
+        NetLanccontabil.open();
+    }
+    FFiltroCriado = false;
+    FNavegacao = true;
+
+    for (ClientDataSet* t : {&cdsDebito, &cdsCredito, &cdsLancCCusto, &cdsLancContEspelho, &cdsLancFiltrado,
+                             &cdsLancCCustoEspelho})
+        t->createDataSet();
+
+    const QString accountMask = DBPict(2);
+    for (ClientDataSet* t :
+         {static_cast<ClientDataSet*>(&qryContCtbl), &cdsLancCont, &cdsDebito, &cdsCredito})
+        t->fieldByName(u"CDCONTCTBL").setEditMask(accountMask);
+
+    edtCdEmpresa.setText(EmprProc());
+    qryEmpresa.Close();
+    qryEmpresa.ParamByName(QStringLiteral("P_CDEMPRESA")).setValue(edtCdEmpresa.text());
+    qryEmpresa.ParamByName(QStringLiteral("P_TCDEMPRESA")).setValue(QString());
+    qryEmpresa.Open();
+    if (qryEmpresa.IsEmpty()) {
+        edtCdEmpresa.setFocus();
+        MensErro(services(), msgPadrao.Msg(QStringLiteral("EMP_N")));
+    }
+    edtNmEmpresa.setText(qryEmpresa.fieldByName(u"NMEMPRESA").asString());
+}
+
+void TfrmLancamento::FormClose(CloseAction& action) {
+    TfrmPadrao::FormClose(action);
+    netLancamento.close();
+    NetLanccontabil.close();
+}
+
+void TfrmLancamento::netLancamentoBeforeConnect(TNetConnection& sender) {
+    sender.Host = WebURL();
+    sender.Port = WebPort();
+}
+
+void TfrmLancamento::NetLanccontabilBeforeConnect(TNetConnection& sender) {
+    sender.Host = WebURL();
+    sender.Port = WebPort();
+}
+
+}  // namespace ctb::ctb10000

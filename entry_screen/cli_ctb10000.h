@@ -1,0 +1,134 @@
+#pragma once
+
+// `TfrmLancamento`: the journal-entry screen "Lançamentos Contábeis" (CTB10000). This unit holds its
+// data model (tables, lookup queries, data sources, grids, controls, server connections, catalog),
+// its creation and its close; the other handlers attach to the members by name.
+
+#include "contracts/host_view.h"
+#include "entry_screen/lancamento_decl.h"
+
+#include <QDate>
+#include <QString>
+
+namespace ctb::ctb10000 {
+
+class TfrmLancamento : public TfrmPadrao {
+  public:
+    explicit TfrmLancamento(ui::UiServices* services);
+    ~TfrmLancamento() override;
+
+    // Runs the creation steps (connections, tables, masks, session company). A failing company check
+    // ends it by MensErro, as every check does; the caller runs it as one user action.
+    void create() { FormCreate(); }
+
+    // ---- in-memory tables ----
+    ClientDataSet cdsLancCont{QStringLiteral("cdsLancCont")};
+    ClientDataSet cdsLancFiltrado{QStringLiteral("cdsLancFiltrado")};
+    ClientDataSet cdsDebito{QStringLiteral("cdsDebito")};
+    ClientDataSet cdsCredito{QStringLiteral("cdsCredito")};
+    ClientDataSet cdsLancContEspelho{QStringLiteral("cdsLancContEspelho")};
+    ClientDataSet cdsLancCCusto{QStringLiteral("cdsLancCCusto")};
+    ClientDataSet cdsLancCCustoEspelho{QStringLiteral("cdsLancCCustoEspelho")};
+    ClientDataSet cdsCentCustFil{QStringLiteral("cdsCentCustFil")};
+    ClientDataSet cdsMapaApurac{QStringLiteral("cdsMapaApurac")};
+
+    // ---- lookup queries ----
+    TADOIBQuery qryEmpresa;
+    TADOIBQuery qryHistPadr;
+    TADOIBQuery qryFilial;
+    TADOIBQuery qryContCtbl;
+    TADOIBQuery qryTipoCome;
+    TADOIBQuery qryCliente;
+    TADOIBQuery qryFornecedor;
+    TADOIBQuery qryBanco;
+
+    // ---- data sources (`dtsPadrao` is the base form's, on `cdsLancCont`) ----
+    DataSource dtsDebito{&cdsDebito, QStringLiteral("dtsDebito")};
+    DataSource dtsCredito{&cdsCredito, QStringLiteral("dtsCredito")};
+    DataSource dtsLancCCusto{&cdsLancCCusto, QStringLiteral("dtsLancCCusto")};
+    DataSource dtsCentCustFil{&cdsCentCustFil, QStringLiteral("dtsCentCustFil")};
+    DataSource dtsEmpresa{&qryEmpresa, QStringLiteral("dtsEmpresa")};
+    DataSource dtsHistPadr{&qryHistPadr, QStringLiteral("dtsHistPadr")};
+    DataSource dtsFilial{&qryFilial, QStringLiteral("dtsFilial")};
+    DataSource dtsContCtbl{&qryContCtbl, QStringLiteral("dtsContCtbl")};
+    DataSource dtsCliente{&qryCliente, QStringLiteral("dtsCliente")};
+    DataSource dtsFornecedor{&qryFornecedor, QStringLiteral("dtsFornecedor")};
+    DataSource dtsBanco{&qryBanco, QStringLiteral("dtsBanco")};
+
+    // ---- application server ----
+    TNetConnection netLancamento;
+    TNetConnection NetLanccontabil;
+
+    // ---- controls ----
+  private:
+    const bool controlsBuilt_;  // the declared controls exist before the references below bind
+
+  public:
+    ui::Panel& panEmpresa;
+    ui::Label& lblEmpresa;
+    ui::Edit& edtCdEmpresa;
+    ui::Edit& edtNmEmpresa;
+    ui::Button& btnEmpresa;
+    ui::SpeedButton& spbFiltro;
+    ui::MenuItem& mnuFiltrar;
+    ui::Panel& panCabecalho;
+    ui::Edit& edtDocumento;
+    ui::DateEdit& depData;
+    ui::NumberEdit& nedDebito;
+    ui::NumberEdit& nedCredito;
+    ui::Label& lblValorDiferenca;
+    ui::Panel& panLancamentoOficial;
+    ui::Panel& panTituloDebito;
+    ui::Panel& panDebito;
+    ui::Panel& panTituloCredito;
+    ui::Panel& panCredito;
+    ui::DBGrid& dbgDebito;
+    ui::DBGrid& dbgCredito;
+    ui::Panel& panHistorico;
+    ui::DBEdit& dbeCdHistPadr;
+    ui::Button& btnHistorico;
+    ui::DBEdit& dbeDsHistLanc;
+    ui::Button& btnAlteraHistorico;
+    ui::Panel& panComercial;
+    ui::Label& lblCodComercial;
+    ui::DBEdit& dbeCdContCome;
+    ui::Button& btnComercial;
+    ui::Edit& edtNmComercial;
+    ui::Label& lblIdentificador;
+    ui::Panel& panGerencial;
+    ui::Button& btnGerencial;
+    ui::Panel& panLancamentoGerencial;
+    ui::DBGrid& dbgLancCCusto;
+
+    // ---- screen state ----
+    bool FNavegacao = false;
+    bool FFiltroCriado = false;
+    bool FIncluindo = false;
+    bool FCarregando = false;
+    bool FAlterado = false;
+    bool FConfirmado = false;
+    bool FLadoDebito = false;
+    bool FLadoCredito = false;
+    bool FAreaGerencial = false;
+    QString FDocumento;
+    QString FNrLancCont;
+    QDate FDtLancCont;
+    int FUltimaSequencia = 0;
+
+    // Every table and query of the screen by name (tests, scripts); nullptr when absent.
+    [[nodiscard]] ClientDataSet* tableByName(const QString& name);
+
+  protected:
+    void FormCreate() override;
+    void FormClose(CloseAction& action) override;
+
+  public:
+    void netLancamentoBeforeConnect(TNetConnection& sender);
+    void NetLanccontabilBeforeConnect(TNetConnection& sender);
+
+  private:
+    void declareData();
+    void bindGrids();
+};
+
+}  // namespace ctb::ctb10000

@@ -1,0 +1,143 @@
+// Package `Pkg_ctb10000`: the exported launchers and module state.
+#include "module/pkg_ctb10000.h"
+
+#include "entry_screen/cli_ctb10000.h"
+#include "filter_dialog/cli_ctb10010.h"
+#include "history_dialog/cli_ctb10020.h"
+#include "platform/ui/dispatch.h"
+
+#include <memory>
+#include <vector>
+
+using ctb::ctb10000::session;
+using ctb::ctb10000::TfrmHistLanc;
+using ctb::ctb10000::TfrmLancamento;
+using ctb::ctb10000::TfrmLancFiltro;
+
+extern "C" {
+CTB_EXPORT TfrmLancamento* frmLancamento = nullptr;
+CTB_EXPORT bool boCriado = false;
+CTB_EXPORT TfrmLancFiltro* frmLancFiltro = nullptr;
+CTB_EXPORT TfrmHistLanc* frmHistLanc = nullptr;
+CTB_EXPORT bool boIdCriado = false;
+CTB_EXPORT bool boFrmClose = false;
+}
+
+namespace {
+
+// Stands for the host application object that owns every created screen: replaced instances are kept
+// until the module is finalised, as the owner would keep them.
+std::vector<std::unique_ptr<ctb::ui::Form>>& ownedForms() {
+    static std::vector<std::unique_ptr<ctb::ui::Form>> forms;
+    return forms;
+}
+
+template <typename T>
+T* own(std::unique_ptr<T> form) {
+    T* raw = form.get();
+    ownedForms().push_back(std::move(form));
+    return raw;
+}
+
+// The hourglass for the duration of a launcher: the busy state of the UI services, whose Qt form is
+// the wait cursor.
+class Hourglass {
+  public:
+    Hourglass() : busy_(session().services) {}
+
+  private:
+    ctb::ui::BusyScope busy_;
+};
+
+int initializeCount = 0;
+
+}  // namespace
+
+extern "C" {
+
+int SetSessao(const CtbSessao* s) {
+    if (s == nullptr || s->size < sizeof(std::uint32_t) + 8 * sizeof(void*) || s->uiServices == nullptr)
+        return -1;
+    auto text = [](const char* t) { return t == nullptr ? QString() : QString::fromUtf8(t); };
+    ctb::ctb10000::Session& out = session();
+    out.company = text(s->company);
+    out.user = text(s->user);
+    out.serverHost = text(s->serverHost).isEmpty() ? QStringLiteral("127.0.0.1") : text(s->serverHost);
+    out.serverPort = s->serverPort;
+    out.dbConnection = text(s->dbConnection);
+    const QString locale = text(s->locale);
+    out.locale = locale.isEmpty() ? QLocale(QLocale::Portuguese, QLocale::Brazil) : QLocale(locale);
+    const QDate today = QDate::fromString(text(s->today), Qt::ISODate);
+    out.today = today.isValid() ? std::optional<QDate>(today) : std::nullopt;
+    out.services = static_cast<ctb::ui::UiServices*>(s->uiServices);
+    if (s->size >= sizeof(CtbSessao) && s->accountPicture != nullptr && *s->accountPicture != '\0')
+        out.accountPicture = text(s->accountPicture);
+    return 0;
+}
+
+void IniProc() {
+    CriaLancamentos();
+}
+
+void CriaLancamentos() {
+    {
+        Hourglass hourglass;
+        if (!boCriado) {
+            frmLancamento = own(std::make_unique<TfrmLancamento>(session().services));
+            boCriado = true;
+            // A failing step (company not found) was shown; the screen opens all the same.
+            ctb::ui::runUserAction(session().services, [] { frmLancamento->create(); });
+        }
+    }
+    frmLancamento->show();
+}
+
+int CriaLancFiltro() {
+    if (frmLancamento == nullptr)
+        return static_cast<int>(ctb::ui::ModalResult::Cancel);
+    if (!frmLancamento->FFiltroCriado) {
+        frmLancFiltro = own(std::make_unique<TfrmLancFiltro>(*frmLancamento, session().services));
+        frmLancamento->FFiltroCriado = true;
+        frmLancFiltro->create();
+    }
+    return static_cast<int>(frmLancFiltro->showModal());
+}
+
+void CriaHistorico() {
+    Hourglass hourglass;
+    if (!boIdCriado) {
+        frmHistLanc = own(std::make_unique<TfrmHistLanc>(frmLancamento, session().services));
+        boIdCriado = true;
+        frmHistLanc->create();
+    }
+    frmHistLanc->showModal();
+}
+
+const CtbPackageInfo* GetPackageInfoTable() {
+    static const char* const units[] = {"Pkg_ctb10000", "Cli_ctb10020", "Cli_ctb10000", "Cli_ctb10010",
+                                        nullptr};
+    static const char* const requires_[] = {"ctb_hostlib", nullptr};
+    static const CtbPackageInfo info{"PKG_CTB10000", units, requires_};
+    return &info;
+}
+
+void Initialize() {
+    ++initializeCount;
+}
+
+void Finalize() {
+    if (initializeCount > 0)
+        --initializeCount;
+    if (initializeCount > 0)
+        return;
+    // Dialogs refer to the screen: free them first.
+    frmLancFiltro = nullptr;
+    frmHistLanc = nullptr;
+    frmLancamento = nullptr;
+    auto& forms = ownedForms();
+    while (!forms.empty())
+        forms.pop_back();
+    boCriado = false;
+    boIdCriado = false;
+}
+}
