@@ -139,9 +139,13 @@ void ClientDataSet::rebuildView() {
     if (!filtered_)
         return;
     const auto& rows = d_->rows;
-    for (std::size_t i = 0; i < rows.size(); ++i)
+    const int probe = d_->boundFilter ? d_->boundFilter->firstField() : 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i + detail::kPrefetchDistance < rows.size() && !rows.empty())
+            detail::prefetchRow(rows[i + detail::kPrefetchDistance], probe);
         if (passes(rows[i]))
             d_->view.push_back(static_cast<std::uint32_t>(i));
+    }
 }
 
 // Puts a row into storage at phys; returns its view row, or -1 when the filter hides it.

@@ -161,7 +161,7 @@ bool ClientDataSet::locate(QStringView keyFields, const QVariantList& values, Lo
                 case FieldType::DateTime: {
                     std::optional<std::int64_t> ms;
                     if (v.typeId() == QMetaType::QDate)
-                        ms = format::toNaiveMsecs(QDateTime(v.toDate(), QTime(0, 0)));
+                        ms = format::toNaiveMsecs(v.toDate(), QTime(0, 0));
                     else if (v.typeId() == QMetaType::QDateTime)
                         ms = format::toNaiveMsecs(v.toDateTime());
                     else
@@ -179,7 +179,10 @@ bool ClientDataSet::locate(QStringView keyFields, const QVariantList& values, Lo
     checkBrowseMode();
     fire(beforeScroll);
     const int n = visibleCount();
+    const int probe = keys.front().field;
     for (int v = 0; v < n; ++v) {
+        if (v + detail::kPrefetchDistance < n)
+            detail::prefetchRow(d_->rows[physOf(v + detail::kPrefetchDistance)], probe);
         if (rowMatches(d_->rows[physOf(v)], keys, options)) {
             moveTo(v);
             bof_ = eof_ = false;

@@ -263,7 +263,20 @@ void Field::setAsDateTime(const QDateTime& value) {
 }
 
 void Field::setAsDate(const QDate& value) {
-    setAsDateTime(value.isValid() ? QDateTime(value, QTime(0, 0)) : QDateTime());
+    if (!value.isValid()) {
+        clear();
+        return;
+    }
+    if (def_.type != FieldType::DateTime) {
+        setAsDateTime(QDateTime(value, QTime(0, 0)));
+        return;
+    }
+    const std::int64_t ms = format::toNaiveMsecs(value, QTime(0, 0));
+    Row& r = owner_->beginWrite(*this);
+    const bool changed = r.kind(index_) != CellKind::DateTime || r.msecs(index_) != ms;
+    if (changed)
+        r.setMsecs(index_, ms);
+    owner_->endWrite(*this, changed);
 }
 
 void Field::setValue(const QVariant& value) {
@@ -325,7 +338,8 @@ QString Field::defaultText(bool display) const {
             return asString();
         case FieldType::DateTime:
             if (!displayFormat_.isEmpty() && r->kind(index_) == CellKind::DateTime)
-                return loc.toString(format::fromNaiveMsecs(r->msecs(index_)), displayFormat_);
+                return loc.toString(format::fromNaiveMsecs(r->msecs(index_)),
+                                    displayFormat_);  // rare: custom
             return asString();
         case FieldType::String:
             if (!editMask_.isEmpty() && !EditMask::parse(editMask_).saveLiterals)

@@ -1,7 +1,5 @@
 #include "platform/dataset/field_format.h"
 
-#include <QTimeZone>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -35,13 +33,36 @@ std::size_t utf8Length(std::string_view utf8) {
     return n;
 }
 
+// Plain arithmetic on the Julian day: going through a local QDateTime would consult the time zone
+// database on every cell.
+constexpr std::int64_t kMsecsPerDay = 86400000;
+constexpr qint64 kJulianDay1970 = 2440588;
+
+std::int64_t toNaiveMsecs(QDate date, QTime time) {
+    return (date.toJulianDay() - kJulianDay1970) * kMsecsPerDay +
+           (time.isValid() ? time.msecsSinceStartOfDay() : 0);
+}
+
 std::int64_t toNaiveMsecs(const QDateTime& value) {
-    return QDateTime(value.date(), value.time(), QTimeZone::utc()).toMSecsSinceEpoch();
+    return toNaiveMsecs(value.date(), value.time());
+}
+
+QDate naiveDate(std::int64_t msecs) {
+    std::int64_t days = msecs / kMsecsPerDay;
+    if (msecs % kMsecsPerDay < 0)
+        --days;
+    return QDate::fromJulianDay(days + kJulianDay1970);
+}
+
+QTime naiveTime(std::int64_t msecs) {
+    std::int64_t rem = msecs % kMsecsPerDay;
+    if (rem < 0)
+        rem += kMsecsPerDay;
+    return QTime::fromMSecsSinceStartOfDay(static_cast<int>(rem));
 }
 
 QDateTime fromNaiveMsecs(std::int64_t msecs) {
-    const QDateTime utc = QDateTime::fromMSecsSinceEpoch(msecs, QTimeZone::utc());
-    return QDateTime(utc.date(), utc.time());
+    return QDateTime(naiveDate(msecs), naiveTime(msecs));
 }
 
 namespace {
@@ -69,10 +90,10 @@ QString numberText(double value, const QLocale& locale) {
 }
 
 QString dateTimeText(std::int64_t msecs, const QLocale& locale) {
-    const QDateTime dt = fromNaiveMsecs(msecs);
-    QString text = locale.toString(dt.date(), shortDateFormat(locale));
-    if (dt.time() != QTime(0, 0))
-        text += QLatin1Char(' ') + dt.time().toString(QStringLiteral("HH:mm:ss"));
+    QString text = locale.toString(naiveDate(msecs), shortDateFormat(locale));
+    const QTime time = naiveTime(msecs);
+    if (time != QTime(0, 0))
+        text += QLatin1Char(' ') + time.toString(QStringLiteral("HH:mm:ss"));
     return text;
 }
 
@@ -119,21 +140,36 @@ std::optional<std::int64_t> parseInteger(QStringView text, const QLocale& locale
 std::optional<std::int64_t> parseDateTime(QStringView text, const QLocale& locale) {
     const QString t = text.trimmed().toString();
     const QString shortFmt = shortDateFormat(locale);
+    const auto date = [&](const QString& part) -> QDate {
+        for (const QString& f : {shortFmt, QStringLiteral("dd/MM/yyyy"), QStringLiteral("d/M/yyyy"),
+                                 QStringLiteral("yyyy-MM-dd")}) {
+            const QDate d = QDate::fromString(part, f);
+            if (d.isValid())
+                return d;
+        }
+        return {};
+    };
+    qsizetype split = t.indexOf(QLatin1Char('T'));
+    if (split < 0)
+        split = t.indexOf(QLatin1Char(' '));
+    if (split < 0) {
+        const QDate d = date(t);
+        if (!d.isValid())
+            return std::nullopt;
+        return toNaiveMsecs(d, QTime(0, 0));
+    }
+    const QDate d = date(t.left(split));
+    const QString timePart = t.mid(split + 1).trimmed();
+    QTime time;
     for (const QString& f :
-         {shortFmt, QStringLiteral("dd/MM/yyyy"), QStringLiteral("d/M/yyyy"), QStringLiteral("yyyy-MM-dd")}) {
-        const QDate d = QDate::fromString(t, f);
-        if (d.isValid())
-            return toNaiveMsecs(QDateTime(d, QTime(0, 0)));
+         {QStringLiteral("HH:mm:ss"), QStringLiteral("HH:mm"), QStringLiteral("HH:mm:ss.zzz")}) {
+        time = QTime::fromString(timePart, f);
+        if (time.isValid())
+            break;
     }
-    for (const QString& f : {shortFmt + QStringLiteral(" HH:mm:ss"), shortFmt + QStringLiteral(" HH:mm"),
-                             QStringLiteral("dd/MM/yyyy HH:mm:ss"), QStringLiteral("dd/MM/yyyy HH:mm"),
-                             QStringLiteral("yyyy-MM-ddTHH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm:ss"),
-                             QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")}) {
-        const QDateTime dt = QDateTime::fromString(t, f);
-        if (dt.isValid())
-            return toNaiveMsecs(dt);
-    }
-    return std::nullopt;
+    if (!d.isValid() || !time.isValid())
+        return std::nullopt;
+    return toNaiveMsecs(d, time);
 }
 
 namespace {

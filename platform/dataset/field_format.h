@@ -22,6 +22,9 @@ namespace ctb::format {
 
 // Date-times are stored as wall-clock milliseconds since 1970 with no time zone.
 [[nodiscard]] std::int64_t toNaiveMsecs(const QDateTime& value);
+[[nodiscard]] std::int64_t toNaiveMsecs(QDate date, QTime time);
+[[nodiscard]] QDate naiveDate(std::int64_t msecs);
+[[nodiscard]] QTime naiveTime(std::int64_t msecs);
 [[nodiscard]] QDateTime fromNaiveMsecs(std::int64_t msecs);
 
 // The text of a cell as the field reads it (Field::asString): decimals with the locale's separator

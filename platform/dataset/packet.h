@@ -54,6 +54,11 @@ class Row {
     void setMsecs(int i, std::int64_t msecs);
 
     void resize(int cellCount) { cells_.resize(static_cast<std::size_t>(cellCount)); }
+    // Scans over many rows: asks the CPU for cell i and the start of the texts before they are read.
+    void prefetch(int i) const {
+        __builtin_prefetch(cells_.data() + i);
+        __builtin_prefetch(text_.data());
+    }
     // Cell-by-cell equality of kind and value.
     [[nodiscard]] bool operator==(const Row& other) const;
 

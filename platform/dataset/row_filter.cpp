@@ -3,6 +3,8 @@
 #include "platform/dataset/client_dataset.h"
 #include "platform/dataset/field_format.h"
 
+#include <algorithm>
+
 namespace ctb {
 
 namespace {
@@ -175,29 +177,44 @@ std::string foldUtf8(const QString& text) {
     return text.toCaseFolded().toStdString();
 }
 
+namespace {
+inline unsigned char lowerAscii(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
+}
+}  // namespace
+
 bool equalsIgnoreCase(std::string_view cell, std::string_view foldedKey, bool keyAscii, const QString& key,
                       bool prefix) {
-    if (keyAscii) {
-        if (prefix ? cell.size() < foldedKey.size() : cell.size() != foldedKey.size()) {
-            // A non-ASCII cell may still fold to the key (rare); only then take the slow path.
-            if (isAscii(cell))
-                return false;
-        } else {
-            bool ascii = true;
-            for (std::size_t i = 0; i < foldedKey.size(); ++i) {
-                auto a = static_cast<unsigned char>(cell[i]);
-                if (a >= 0x80) {
-                    ascii = false;
-                    break;
-                }
-                if (a >= 'A' && a <= 'Z')
-                    a = static_cast<unsigned char>(a + 32);
-                if (a != static_cast<unsigned char>(foldedKey[i]))
-                    return false;
+    // Compare the leading ASCII part byte by byte; only a cell that agrees there (or holds other
+    // characters there) needs the full Unicode comparison.
+    std::size_t asciiLen = foldedKey.size();
+    if (!keyAscii)
+        for (std::size_t i = 0; i < foldedKey.size(); ++i)
+            if (static_cast<unsigned char>(foldedKey[i]) >= 0x80) {
+                asciiLen = i;
+                break;
             }
-            if (ascii)
-                return prefix || cell.size() == foldedKey.size() || isAscii(cell.substr(foldedKey.size()));
+    bool cellAscii = true;
+    const std::size_t n = std::min(asciiLen, cell.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto a = static_cast<unsigned char>(cell[i]);
+        if (a >= 0x80) {
+            cellAscii = false;
+            break;
         }
+        if (lowerAscii(a) != static_cast<unsigned char>(foldedKey[i]))
+            return false;
+    }
+    if (cellAscii && keyAscii) {
+        if (cell.size() == foldedKey.size() || (prefix && cell.size() > foldedKey.size()))
+            return true;
+        // Longer or shorter: equal only if the rest folds away or the cell's other characters fold to ASCII.
+        if (cell.size() < foldedKey.size() && isAscii(cell))
+            return false;
+        if (isAscii(cell.substr(std::min(n, cell.size()))))
+            return false;
+    } else if (cellAscii && cell.size() < asciiLen) {
+        return false;
     }
     const QString c = QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
     return prefix ? c.startsWith(key, Qt::CaseInsensitive) : c.compare(key, Qt::CaseInsensitive) == 0;

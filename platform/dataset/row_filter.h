@@ -40,6 +40,7 @@ class RowFilter {
 
     [[nodiscard]] bool matches(const Row& row, const QLocale& locale) const;
     [[nodiscard]] bool isEmpty() const { return clauses_.empty(); }
+    [[nodiscard]] int firstField() const { return clauses_.empty() ? 0 : clauses_.front().field; }
 
   private:
     struct Clause {
