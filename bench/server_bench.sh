@@ -10,6 +10,7 @@ ENTRIES=${2:-100000}
 SERVER=$BUILD/server/ctb-server
 BENCH=$BUILD/bench/bench_server
 WORK=$(mktemp -d /tmp/ctb-server-bench.XXXXXX)
+chmod 755 "$WORK"  # the postgres user reaches its cluster below
 PGBIN=/usr/lib/postgresql/15/bin
 PGPORT=${PGPORT:-55432}
 cleanup() {

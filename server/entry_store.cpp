@@ -74,8 +74,10 @@ void LancamentoService::storeEntry(const DataPacket& linesPacket, const DataPack
         }
 
         // The stored entry: its version, its own period and its origin.
-        const std::int64_t version = entryVersion(e.company, e.number);
-        if (ctx.expectedVersion && *ctx.expectedVersion != version)
+        // Raising the version first locks the entry's version row, so concurrent writers of one entry
+        // queue here on PostgreSQL (SQLite already holds the write lock); a refusal rolls it back.
+        const std::int64_t version = bumpVersion(storage_, e.company, e.number);
+        if (ctx.expectedVersion && *ctx.expectedVersion != version - 1)
             throw Refusal(staleVersionMessage(e.number));
         bool exists = false;
         QString storedSystem;
@@ -245,7 +247,7 @@ void LancamentoService::storeEntry(const DataPacket& linesPacket, const DataPack
             insA.bindValue(QStringLiteral(":V"), amountParam(storage_, a.cents));
             storage_.exec(insA);
         }
-        ctx.version = bumpVersion(storage_, e.company, e.number);
+        ctx.version = version;
         std::int64_t debitCents = 0;
         for (const EntryLine& l : e.lines)
             if (l.cents < 0)

@@ -168,9 +168,16 @@ wire::Value LancamentoService::getLancamentos(const LancamentosQuery& q) {
         return refuse(QStringLiteral("Data inicial maior que a data final."));
 
     Conditions c;
-    c.add(QStringLiteral("L.CDEMPRESA = ") + c.param(q.company));
-    c.add(QStringLiteral("L.DTLANCCONT >= ") + c.param(dateParam(storage_, q.dateFrom)));
-    c.add(QStringLiteral("L.DTLANCCONT < ") + c.param(dateParam(storage_, q.dateTo.addDays(1))));
+    const bool hasText = !isAll(q.historyText) && !q.historyText.isEmpty();
+    const QString pattern = likePattern(q.historyText);
+    const bool plainText = pattern.size() == q.historyText.size() + 2;  // nothing to escape
+    const bool useTextIndex = hasText && !storage_.isPostgres() && plainText && q.historyText.size() >= 3 &&
+                              storage_.hasHistoryIndex();
+    // With the SQLite text index, "+" keeps the planner from scanning the company's date range instead.
+    const QString noIndex = useTextIndex ? QStringLiteral("+") : QString();
+    c.add(noIndex + QStringLiteral("L.CDEMPRESA = ") + c.param(q.company));
+    c.add(noIndex + QStringLiteral("L.DTLANCCONT >= ") + c.param(dateParam(storage_, q.dateFrom)));
+    c.add(noIndex + QStringLiteral("L.DTLANCCONT < ") + c.param(dateParam(storage_, q.dateTo.addDays(1))));
     if (!q.accountFrom.isEmpty())
         c.add(QStringLiteral("L.CDCONTCTBL >= ") + c.param(q.accountFrom));
     if (!isAll(q.accountBound) && !q.accountBound.isEmpty())
@@ -185,13 +192,11 @@ wire::Value LancamentoService::getLancamentos(const LancamentosQuery& q) {
         c.add(QStringLiteral("ABS(L.VRLANCAMENT) >= ") + c.param(fromCents(*from) - 0.005));
         c.add(QStringLiteral("ABS(L.VRLANCAMENT) <= ") + c.param(fromCents(*to) + 0.005));
     }
-    if (!isAll(q.historyText) && !q.historyText.isEmpty()) {
-        const QString pattern = likePattern(q.historyText);
-        const bool plain = pattern.size() == q.historyText.size() + 2;  // nothing escaped
+    if (hasText) {
         if (storage_.isPostgres()) {
             // The trigram index serves ILIKE directly.
             c.add(QStringLiteral("L.DSHISTLANC ILIKE ") + c.param(pattern) + QStringLiteral(" ESCAPE '\\'"));
-        } else if (plain && q.historyText.size() >= 3 && storage_.hasHistoryIndex()) {
+        } else if (useTextIndex) {
             // The FTS5 trigram table answers LIKE '%text%' (case-insensitive) from its index.
             c.add(QStringLiteral("L.rowid IN (SELECT rowid FROM LANCCONT_FTS WHERE DSHISTLANC LIKE ") +
                   c.param(pattern) + u')');
@@ -253,10 +258,8 @@ wire::Value LancamentoService::getLancamentos(const LancamentosQuery& q) {
 
     const QString sql = QStringLiteral("SELECT ") + kLineColumns + kLineFrom + QStringLiteral(" WHERE ") +
                         c.where() + kLineOrder + QStringLiteral(" LIMIT %1").arg(options_.rowLimit + 1);
-    QSqlQuery query(storage_.db());
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw DbError(QStringLiteral("Erro ao preparar a consulta de lançamentos."), false);
+    // Repeated filters (the screen's refresh) reuse the prepared statement.
+    QSqlQuery& query = storage_.prepare(sql);
     c.bind(query);
     storage_.exec(query);
 
@@ -264,6 +267,7 @@ wire::Value LancamentoService::getLancamentos(const LancamentosQuery& q) {
     lines.fields = lancContFields();
     while (query.next()) {
         if (static_cast<int>(lines.rows.size()) >= options_.rowLimit) {
+            query.finish();
             return refuse(
                 QStringLiteral("A consulta retornou mais de %L1 linhas. Informe um filtro mais restrito.")
                     .arg(options_.rowLimit));
@@ -568,8 +572,10 @@ void LancamentoService::deletaLancamento(const QString& company, const QString& 
         q.finish();
         if (count == 0)
             throw Refusal(QStringLiteral("Lançamento contábil %1 não encontrado.").arg(entry));
-        const std::int64_t version = entryVersion(company, entry);
-        if (ctx.expectedVersion && *ctx.expectedVersion != version)
+        // Raising the version first locks the entry's version row, so concurrent writers of one entry
+        // queue here on PostgreSQL (SQLite already holds the write lock); a refusal rolls it back.
+        const std::int64_t version = bumpVersion(storage_, company, entry);
+        if (ctx.expectedVersion && *ctx.expectedVersion != version - 1)
             throw Refusal(staleVersionMessage(entry));
         if (first)
             guardPeriod(company, *first);
@@ -584,7 +590,7 @@ void LancamentoService::deletaLancamento(const QString& company, const QString& 
             d.bindValue(QStringLiteral(":N"), entry);
             storage_.exec(d);
         }
-        ctx.version = bumpVersion(storage_, company, entry);
+        ctx.version = version;
         writeAudit(storage_, company, entry, QStringLiteral("EXCLUSAO"), ctx.user, *ctx.version, count, 0);
         tx.commit();
     });
