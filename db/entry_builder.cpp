@@ -1,5 +1,6 @@
 #include "db/entry_builder.h"
 
+#include "platform/sql/database.h"
 #include "platform/sql/error.h"
 
 #include <QSqlError>
@@ -289,7 +290,8 @@ EntryDraft EntryFactory::closing(const Company& company, QDate date) {
 
 // ---- writer ------------------------------------------------------------------------------------
 
-EntryWriter::EntryWriter(const QSqlDatabase& db, Rng& rng, bool audit) : db_(db), rng_(rng), audit_(audit) {
+EntryWriter::EntryWriter(const QSqlDatabase& db, Rng& rng, bool audit)
+    : db_(db), rng_(rng), audit_(audit), postgres_(sql::backendOf(db) == sql::Backend::PostgreSQL) {
     lines_ = std::make_unique<BatchInsert>(
         db, QStringLiteral("LANCCONT"),
         QStringList{QStringLiteral("CDEMPRESA"), QStringLiteral("NRLANCCONT"), QStringLiteral("NRSEQLANC"),
@@ -360,6 +362,7 @@ void EntryWriter::write(const EntryDraft& e) {
                      line.debit ? QStringLiteral("D") : QStringLiteral("C"), textOrNull(e.history),
                      textOrNull(kind), textOrNull(e.system), QStringLiteral("DEMO")});
         ++stats_.lines;
+        refreshStatistics();
         if (company && company->managerial == QStringLiteral("S") && account)
             allocate(e, number, nrSeq, line, *company);
     }
@@ -406,6 +409,20 @@ void EntryWriter::allocate(const EntryDraft& e, const QString& number, const QSt
                            centsText(line.debit ? -share : share)});
         ++stats_.allocations;
     }
+}
+
+void EntryWriter::refreshStatistics() {
+    // PostgreSQL plans the foreign-key checks of the allocations once, from the statistics of a then
+    // nearly empty LANCCONT; as the transaction grows that plan degrades to scanning, so it is made to
+    // plan again on fresh statistics (ANALYZE counts this transaction's own rows).
+    if (!postgres_ || stats_.lines < nextAnalyze_)
+        return;
+    nextAnalyze_ = stats_.lines * 2;
+    lines_->flush();
+    QSqlQuery q(db_);
+    if (!q.exec(QStringLiteral("ANALYZE LANCCONT")))
+        throw sql::SqlError(QStringLiteral("Erro ao atualizar as estatísticas de LANCCONT."),
+                            q.lastError().text());
 }
 
 void EntryWriter::finish() {

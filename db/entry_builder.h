@@ -102,7 +102,11 @@ class EntryWriter {
     QHash<QString, int> last_;    // company + yyyymm -> last sequence
     QHash<QString, int> stored_;  // what NUMLANC held before
     std::unique_ptr<BatchInsert> lines_, allocations_, lots_, maps_, versions_, audits_;
+    void refreshStatistics();
+
     WriteStats stats_;
+    bool postgres_ = false;
+    qint64 nextAnalyze_ = 2000;
 };
 
 }  // namespace ctb::db::detail
