@@ -21,8 +21,15 @@
 // - AfterScroll runs: after open/createDataSet/setData, emptyDataSet, first and last (always), next and
 //   prior (when the row changes), setRecNo to another row, a successful locate, insert/append, cancel
 //   of an insert, delete, a filter change or switch, and a post whose row the filter now hides (the
-//   cursor moves to the following visible row). BeforeScroll runs before each of the moves above
-//   that a caller asks for (not before open, setData, emptyDataSet or a post).
+//   cursor moves to the following visible row). BeforeScroll runs before each of the moves above that
+//   a caller asks for (not before open, setData, emptyDataSet or a post).
+// - A filter change or switch puts the cursor on the first visible row; an index change keeps it on
+//   the same record; a post under an index moves the record to its key position, cursor following.
+// - An After handler that throws leaves the operation done (the exception still propagates); an
+//   OnNewRecord that throws undoes the insert.
+// - changeCount() counts posts and deletes since the last merge, setData, createDataSet or
+//   emptyDataSet (no per-record log, no undo). data() holds committed rows only.
+// - close() drops the rows; open() on a closed table opens it empty.
 // - recordCount()/isEmpty() count committed rows that the filter lets through; the pending row of an
 //   insert is not counted (viewRowCount() includes it, for grids).
 // - DataSource::onStateChange runs on every state change, also while controls are disabled, since
