@@ -529,4 +529,34 @@ TEST(Observers, PostUnderAnIndexMovesTheRow) {
     EXPECT_EQ(t.recNo(), 3);
 }
 
+TEST(Observers, GridRowsIncludeThePendingInsert) {
+    ClientDataSet t;
+    threeRows(t);
+    t.insert();
+    t.fieldByName(u"CODE").setAsString(QStringLiteral("X"));
+    EXPECT_EQ(test::column(t, QStringLiteral("CODE")),
+              (std::vector<QString>{QStringLiteral("A"), QStringLiteral("X"), QStringLiteral("B"),
+                                    QStringLiteral("C")}));
+    EXPECT_EQ(t.currentViewRow(), 1);
+    EXPECT_TRUE(t.isPendingRow(1));
+    EXPECT_FALSE(t.isPendingRow(2));
+    EXPECT_EQ(t.textAt(4, 0), QString());  // past the end
+}
+
+TEST(DataSourceEvents, DataChangeNamesTheFieldOrNone) {
+    ClientDataSet t;
+    threeRows(t);
+    DataSource dts(&t);
+    std::vector<QString> seen;
+    dts.onDataChange = [&](DataSource&, Field* f) {
+        seen.push_back(f ? f->fieldName() : QStringLiteral("-"));
+    };
+    t.edit();
+    t.fieldByName(u"NAME").setAsString(QStringLiteral("x"));
+    t.fieldByName(u"NAME").setAsString(QStringLiteral("x"));  // no change, no event
+    t.post();
+    t.next();
+    EXPECT_EQ(seen, (std::vector<QString>{QStringLiteral("NAME"), QStringLiteral("-"), QStringLiteral("-")}));
+}
+
 }  // namespace
