@@ -313,7 +313,7 @@ int main(int argc, char** argv) {
         for (auto& v : lat)
             s.e2e.insert(s.e2e.end(), v.begin(), v.end());
         std::printf(
-            "SetLancamento, %d client(s): %.0f entries/s (number + store per entry; %ld stored, %ld "
+            "SetLancamento, %d client(s): %.0f entries/s (4-line entries, store only; %ld stored, %ld "
             "failed)\n",
             clients, static_cast<double>(stored) / secs, stored.load(), failed.load());
         s.print("  SetLancamento latency (4 lines)", 4);
