@@ -19,9 +19,9 @@ T& control(ui::Form& form, const char* name) {
 
 }  // namespace
 
-TfrmLancamento::TfrmLancamento(ui::UiServices* services)
+TfrmLancamento::TfrmLancamento()
     : TfrmPadrao(u8(lancamentoForm().name), u8(lancamentoForm().caption), u8(lancamentoForm().screenCode),
-                 services),
+                 ctb10000::session()),
       qryEmpresa(queryDecl("qryEmpresa")),
       qryHistPadr(queryDecl("qryHistPadr")),
       qryFilial(queryDecl("qryFilial")),
@@ -37,14 +37,14 @@ TfrmLancamento::TfrmLancamento(ui::UiServices* services)
       lblEmpresa(control<ui::Label>(*this, "lblEmpresa")),
       edtCdEmpresa(control<ui::Edit>(*this, "edtCdEmpresa")),
       edtNmEmpresa(control<ui::Edit>(*this, "edtNmEmpresa")),
-      btnEmpresa(control<ui::Button>(*this, "btnEmpresa")),
+      btnEmpresa(control<TBtnPesquisa>(*this, "btnEmpresa")),
       spbFiltro(control<ui::SpeedButton>(*this, "spbFiltro")),
       mnuFiltrar(control<ui::MenuItem>(*this, "mnuFiltrar")),
       panCabecalho(control<ui::Panel>(*this, "panCabecalho")),
       edtDocumento(control<ui::Edit>(*this, "edtDocumento")),
-      depData(control<ui::DateEdit>(*this, "depData")),
-      nedDebito(control<ui::NumberEdit>(*this, "nedDebito")),
-      nedCredito(control<ui::NumberEdit>(*this, "nedCredito")),
+      depData(control<TDateEditPlus>(*this, "depData")),
+      nedDebito(control<TNumberEdit>(*this, "nedDebito")),
+      nedCredito(control<TNumberEdit>(*this, "nedCredito")),
       lblValorDiferenca(control<ui::Label>(*this, "lblValorDiferenca")),
       panLancamentoOficial(control<ui::Panel>(*this, "panLancamentoOficial")),
       panTituloDebito(control<ui::Panel>(*this, "panTituloDebito")),
@@ -55,13 +55,13 @@ TfrmLancamento::TfrmLancamento(ui::UiServices* services)
       dbgCredito(panCredito.add<ui::DBGrid>(QStringLiteral("dbgCredito"))),
       panHistorico(control<ui::Panel>(*this, "panHistorico")),
       dbeCdHistPadr(control<ui::DBEdit>(*this, "dbeCdHistPadr")),
-      btnHistorico(control<ui::Button>(*this, "btnHistorico")),
+      btnHistorico(control<TBtnPesquisa>(*this, "btnHistorico")),
       dbeDsHistLanc(control<ui::DBEdit>(*this, "dbeDsHistLanc")),
       btnAlteraHistorico(control<ui::Button>(*this, "btnAlteraHistorico")),
       panComercial(control<ui::Panel>(*this, "panComercial")),
       lblCodComercial(control<ui::Label>(*this, "lblCodComercial")),
       dbeCdContCome(control<ui::DBEdit>(*this, "dbeCdContCome")),
-      btnComercial(control<ui::Button>(*this, "btnComercial")),
+      btnComercial(control<TBtnPesquisa>(*this, "btnComercial")),
       edtNmComercial(control<ui::Edit>(*this, "edtNmComercial")),
       lblIdentificador(control<ui::Label>(*this, "lblIdentificador")),
       panGerencial(control<ui::Panel>(*this, "panGerencial")),
@@ -70,11 +70,14 @@ TfrmLancamento::TfrmLancamento(ui::UiServices* services)
       dbgLancCCusto(panLancamentoGerencial.add<ui::DBGrid>(QStringLiteral("dbgLancCCusto"))) {
     msgPadrao.setLines(catalogLines(lancamentoCatalog()));
     dtsPadrao.setDataSet(&cdsLancCont);
-    for (TADOIBQuery* q : {&qryEmpresa, &qryHistPadr, &qryFilial, &qryContCtbl, &qryTipoCome, &qryCliente,
-                           &qryFornecedor, &qryBanco})
-        q->setConnection(session().database());
     declareData();
     bindGrids();
+    setUpLookups(*this, lancamentoLookups(), [this](const QString& name) -> DataSource* {
+        for (DataSource* d : {&dtsEmpresa, &dtsHistPadr, &dtsCliente, &dtsFornecedor, &dtsBanco})
+            if (d->name() == name)
+                return d;
+        return nullptr;
+    });
     netLancamento.onBeforeConnect = [this](TNetConnection& c) { netLancamentoBeforeConnect(c); };
     NetLanccontabil.onBeforeConnect = [this](TNetConnection& c) { NetLanccontabilBeforeConnect(c); };
     // The line details follow the current side at run time; the debit side until then.
@@ -152,9 +155,10 @@ ClientDataSet* TfrmLancamento::tableByName(const QString& name) {
 void TfrmLancamento::FormCreate() {
     TfrmPadrao::FormCreate();
     {
-        ui::BusyScope busy(services());  // kind 0, over the host's main window
+        hostlib::ActiveShowAvi(services(), 0);
         netLancamento.open();
         NetLanccontabil.open();
+        hostlib::DeactiveShowAvi(services());
     }
     FFiltroCriado = false;
     FNavegacao = true;

@@ -14,7 +14,8 @@ namespace ctb::ctb10000 {
 
 class TfrmLancamento : public TfrmPadrao {
   public:
-    explicit TfrmLancamento(ui::UiServices* services);
+    // Created with the module's session, whose UI services show it.
+    TfrmLancamento();
     ~TfrmLancamento() override;
 
     // Runs the creation steps (connections, tables, masks, session company). A failing company check
@@ -68,14 +69,14 @@ class TfrmLancamento : public TfrmPadrao {
     ui::Label& lblEmpresa;
     ui::Edit& edtCdEmpresa;
     ui::Edit& edtNmEmpresa;
-    ui::Button& btnEmpresa;
+    TBtnPesquisa& btnEmpresa;
     ui::SpeedButton& spbFiltro;
     ui::MenuItem& mnuFiltrar;
     ui::Panel& panCabecalho;
     ui::Edit& edtDocumento;
-    ui::DateEdit& depData;
-    ui::NumberEdit& nedDebito;
-    ui::NumberEdit& nedCredito;
+    TDateEditPlus& depData;
+    TNumberEdit& nedDebito;
+    TNumberEdit& nedCredito;
     ui::Label& lblValorDiferenca;
     ui::Panel& panLancamentoOficial;
     ui::Panel& panTituloDebito;
@@ -86,13 +87,13 @@ class TfrmLancamento : public TfrmPadrao {
     ui::DBGrid& dbgCredito;
     ui::Panel& panHistorico;
     ui::DBEdit& dbeCdHistPadr;
-    ui::Button& btnHistorico;
+    TBtnPesquisa& btnHistorico;
     ui::DBEdit& dbeDsHistLanc;
     ui::Button& btnAlteraHistorico;
     ui::Panel& panComercial;
     ui::Label& lblCodComercial;
     ui::DBEdit& dbeCdContCome;
-    ui::Button& btnComercial;
+    TBtnPesquisa& btnComercial;
     ui::Edit& edtNmComercial;
     ui::Label& lblIdentificador;
     ui::Panel& panGerencial;
@@ -118,7 +119,6 @@ class TfrmLancamento : public TfrmPadrao {
     // Every table and query of the screen by name (tests, scripts); nullptr when absent.
     [[nodiscard]] ClientDataSet* tableByName(const QString& name);
 
-  protected:
     void FormCreate() override;
     void FormClose(CloseAction& action) override;
 

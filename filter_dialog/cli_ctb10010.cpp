@@ -20,9 +20,9 @@ T& control(ui::Form& form, const char* name) {
 
 }  // namespace
 
-TfrmLancFiltro::TfrmLancFiltro(TfrmLancamento& screen, ui::UiServices* services)
+TfrmLancFiltro::TfrmLancFiltro(TfrmLancamento& screen)
     : TfrmRotiGeral(u8(lancFiltroForm().name), u8(lancFiltroForm().caption), u8(lancFiltroForm().screenCode),
-                    services),
+                    ctb10000::session()),
       qryContCtbl(queryDecl("qryContCtbl")),
       qryContOp(queryDecl("qryContOp")),
       qryFilial(queryDecl("qryFilial")),
@@ -30,39 +30,38 @@ TfrmLancFiltro::TfrmLancFiltro(TfrmLancamento& screen, ui::UiServices* services)
       controlsBuilt_((buildControls(*this, lancFiltroControls()), true)),
       medContCtblIn(control<ui::MaskEdit>(*this, "medContCtblIn")),
       medContCtblFi(control<ui::MaskEdit>(*this, "medContCtblFi")),
-      BtnPesquisa1(control<ui::Button>(*this, "BtnPesquisa1")),
-      BtnPesquisa2(control<ui::Button>(*this, "BtnPesquisa2")),
-      depIni(control<ui::DateEdit>(*this, "depIni")),
-      depFim(control<ui::DateEdit>(*this, "depFim")),
-      edtValorIni(control<ui::NumberEdit>(*this, "edtValorIni")),
-      edtValorFim(control<ui::NumberEdit>(*this, "edtValorFim")),
+      BtnPesquisa1(control<TBtnPesquisa>(*this, "BtnPesquisa1")),
+      BtnPesquisa2(control<TBtnPesquisa>(*this, "BtnPesquisa2")),
+      depIni(control<TDateEditPlus>(*this, "depIni")),
+      depFim(control<TDateEditPlus>(*this, "depFim")),
+      edtValorIni(control<TNumberEdit>(*this, "edtValorIni")),
+      edtValorFim(control<TNumberEdit>(*this, "edtValorFim")),
       rbtTodos(control<ui::RadioButton>(*this, "rbtTodos")),
       rbtLista(control<ui::RadioButton>(*this, "rbtLista")),
-      sbtHist(control<ui::Button>(*this, "sbtHist")),
+      sbtHist(control<TBtnPesquisa>(*this, "sbtHist")),
       medDoc(control<ui::MaskEdit>(*this, "medDoc")),
       rbtTClie(control<ui::RadioButton>(*this, "rbtTClie")),
       rbtClie(control<ui::RadioButton>(*this, "rbtClie")),
-      sbtClie(control<ui::Button>(*this, "sbtClie")),
+      sbtClie(control<TBtnPesquisa>(*this, "sbtClie")),
       rbtTForn(control<ui::RadioButton>(*this, "rbtTForn")),
       rbtForn(control<ui::RadioButton>(*this, "rbtForn")),
-      sbtForn(control<ui::Button>(*this, "sbtForn")),
+      sbtForn(control<TBtnPesquisa>(*this, "sbtForn")),
       rbtTBanc(control<ui::RadioButton>(*this, "rbtTBanc")),
       rbtBanc(control<ui::RadioButton>(*this, "rbtBanc")),
-      sbtBanc(control<ui::Button>(*this, "sbtBanc")),
+      sbtBanc(control<TBtnPesquisa>(*this, "sbtBanc")),
       medLanc(control<ui::MaskEdit>(*this, "medLanc")),
       rbtTFilial(control<ui::RadioButton>(*this, "rbtTFilial")),
       rbtLFilial(control<ui::RadioButton>(*this, "rbtLFilial")),
-      btnFilial(control<ui::Button>(*this, "btnFilial")),
+      btnFilial(control<TBtnPesquisa>(*this, "btnFilial")),
       rbtTCentCust(control<ui::RadioButton>(*this, "rbtTCentCust")),
       rbtLCentCust(control<ui::RadioButton>(*this, "rbtLCentCust")),
-      btnCentCust(control<ui::Button>(*this, "btnCentCust")),
+      btnCentCust(control<TBtnPesquisa>(*this, "btnCentCust")),
       medHistLanc(control<ui::Edit>(*this, "medHistLanc")),
       screen_(screen) {
     HelpContext = lancFiltroForm().helpContext;
     msgPadrao.setLines(catalogLines(lancFiltroCatalog()));
-    for (TADOIBQuery* q : {&qryContCtbl, &qryContOp, &qryFilial, &qryCentCust})
-        q->setConnection(session().database());
     declareTable(cdsData, lancFiltroTables().front());
+    setUpLookups(*this, lancFiltroLookups(), [this](const QString&) { return &dtsContCtbl; });
     medContCtblIn.setTabOrder(-1);  // the first control to have the focus
     onClose = [this](ui::Form&, CloseAction& action) { FormClose(action); };
 }
@@ -70,13 +69,14 @@ TfrmLancFiltro::TfrmLancFiltro(TfrmLancamento& screen, ui::UiServices* services)
 TfrmLancFiltro::~TfrmLancFiltro() = default;
 
 void TfrmLancFiltro::FormCreate() {
+    TfrmRotiGeral::FormCreate();
     const QString accountMask = DBPict(2);
     medContCtblIn.setEditMask(accountMask);
     medContCtblFi.setEditMask(accountMask);
     qryContCtbl.fieldByName(u"CDCONTCTBL").setEditMask(accountMask);
     cdsData.createDataSet();
     cdsData.append();
-    cdsData.fieldByName(u"DTHOJE").setAsDate(session().currentDate());
+    cdsData.fieldByName(u"DTHOJE").setAsDate(ctb10000::session().currentDate());
     cdsData.post();
 }
 

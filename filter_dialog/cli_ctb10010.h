@@ -12,11 +12,12 @@ class TfrmLancamento;
 
 class TfrmLancFiltro : public TfrmRotiGeral {
   public:
-    TfrmLancFiltro(TfrmLancamento& screen, ui::UiServices* services);
+    explicit TfrmLancFiltro(TfrmLancamento& screen);
     ~TfrmLancFiltro() override;
 
     void create() { FormCreate(); }
     [[nodiscard]] TfrmLancamento& screen() const { return screen_; }
+    int HelpContext = 0;
 
     // ---- lookup queries and data ----
     TADOIBQuery qryContCtbl;
@@ -42,36 +43,35 @@ class TfrmLancFiltro : public TfrmRotiGeral {
   public:
     ui::MaskEdit& medContCtblIn;
     ui::MaskEdit& medContCtblFi;
-    ui::Button& BtnPesquisa1;
-    ui::Button& BtnPesquisa2;
-    ui::DateEdit& depIni;
-    ui::DateEdit& depFim;
-    ui::NumberEdit& edtValorIni;
-    ui::NumberEdit& edtValorFim;
+    TBtnPesquisa& BtnPesquisa1;
+    TBtnPesquisa& BtnPesquisa2;
+    TDateEditPlus& depIni;
+    TDateEditPlus& depFim;
+    TNumberEdit& edtValorIni;
+    TNumberEdit& edtValorFim;
     ui::RadioButton& rbtTodos;
     ui::RadioButton& rbtLista;
-    ui::Button& sbtHist;
+    TBtnPesquisa& sbtHist;
     ui::MaskEdit& medDoc;
     ui::RadioButton& rbtTClie;
     ui::RadioButton& rbtClie;
-    ui::Button& sbtClie;
+    TBtnPesquisa& sbtClie;
     ui::RadioButton& rbtTForn;
     ui::RadioButton& rbtForn;
-    ui::Button& sbtForn;
+    TBtnPesquisa& sbtForn;
     ui::RadioButton& rbtTBanc;
     ui::RadioButton& rbtBanc;
-    ui::Button& sbtBanc;
+    TBtnPesquisa& sbtBanc;
     ui::MaskEdit& medLanc;
     ui::RadioButton& rbtTFilial;
     ui::RadioButton& rbtLFilial;
-    ui::Button& btnFilial;
+    TBtnPesquisa& btnFilial;
     ui::RadioButton& rbtTCentCust;
     ui::RadioButton& rbtLCentCust;
-    ui::Button& btnCentCust;
+    TBtnPesquisa& btnCentCust;
     ui::Edit& medHistLanc;
 
-  protected:
-    void FormCreate();
+    void FormCreate() override;
     void FormClose(CloseAction& action);
 
   private:

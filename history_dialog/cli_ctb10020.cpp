@@ -4,9 +4,9 @@
 
 namespace ctb::ctb10000 {
 
-TfrmHistLanc::TfrmHistLanc(TfrmLancamento* screen, ui::UiServices* services)
+TfrmHistLanc::TfrmHistLanc(TfrmLancamento* screen)
     : TfrmRotiGeral(u8(histLancForm().name), u8(histLancForm().caption), u8(histLancForm().screenCode),
-                    services),
+                    ctb10000::session()),
       controlsBuilt_((buildControls(*this, histLancControls()), true)),
       panDescricao(dynamic_cast<ui::Panel&>(*findControl(u"panDescricao"))),
       memDesc(dynamic_cast<ui::Memo&>(*findControl(u"memDesc"))),
@@ -16,6 +16,7 @@ TfrmHistLanc::TfrmHistLanc(TfrmLancamento* screen, ui::UiServices* services)
 }
 
 void TfrmHistLanc::FormCreate() {
+    TfrmRotiGeral::FormCreate();
     if (screen_ == nullptr)
         return;
     // The credit side is looked at first.

@@ -13,7 +13,7 @@ class TfrmLancamento;
 class TfrmHistLanc : public TfrmRotiGeral {
   public:
     // `screen` is null when the host opens the dialog with no journal-entry screen: the memo stays empty.
-    TfrmHistLanc(TfrmLancamento* screen, ui::UiServices* services);
+    explicit TfrmHistLanc(TfrmLancamento* screen);
 
     void create() { FormCreate(); }
 
@@ -24,8 +24,7 @@ class TfrmHistLanc : public TfrmRotiGeral {
     ui::Panel& panDescricao;
     ui::Memo& memDesc;
 
-  protected:
-    void FormCreate();
+    void FormCreate() override;
 
   private:
     TfrmLancamento* screen_;

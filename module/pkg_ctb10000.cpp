@@ -60,10 +60,10 @@ int SetSessao(const CtbSessao* s) {
         return -1;
     auto text = [](const char* t) { return t == nullptr ? QString() : QString::fromUtf8(t); };
     ctb::ctb10000::Session& out = session();
-    out.company = text(s->company);
-    out.user = text(s->user);
-    out.serverHost = text(s->serverHost).isEmpty() ? QStringLiteral("127.0.0.1") : text(s->serverHost);
-    out.serverPort = s->serverPort;
+    out.EmprProc = text(s->company);
+    out.Operador = text(s->user);
+    out.WebURL = text(s->serverHost).isEmpty() ? QStringLiteral("127.0.0.1") : text(s->serverHost);
+    out.WebPort = s->serverPort;
     out.dbConnection = text(s->dbConnection);
     const QString locale = text(s->locale);
     out.locale = locale.isEmpty() ? QLocale(QLocale::Portuguese, QLocale::Brazil) : QLocale(locale);
@@ -83,7 +83,7 @@ void CriaLancamentos() {
     {
         Hourglass hourglass;
         if (!boCriado) {
-            frmLancamento = own(std::make_unique<TfrmLancamento>(session().services));
+            frmLancamento = own(std::make_unique<TfrmLancamento>());
             boCriado = true;
             // A failing step (company not found) was shown; the screen opens all the same.
             ctb::ui::runUserAction(session().services, [] { frmLancamento->create(); });
@@ -96,7 +96,7 @@ int CriaLancFiltro() {
     if (frmLancamento == nullptr)
         return static_cast<int>(ctb::ui::ModalResult::Cancel);
     if (!frmLancamento->FFiltroCriado) {
-        frmLancFiltro = own(std::make_unique<TfrmLancFiltro>(*frmLancamento, session().services));
+        frmLancFiltro = own(std::make_unique<TfrmLancFiltro>(*frmLancamento));
         frmLancamento->FFiltroCriado = true;
         frmLancFiltro->create();
     }
@@ -106,7 +106,7 @@ int CriaLancFiltro() {
 void CriaHistorico() {
     Hourglass hourglass;
     if (!boIdCriado) {
-        frmHistLanc = own(std::make_unique<TfrmHistLanc>(frmLancamento, session().services));
+        frmHistLanc = own(std::make_unique<TfrmHistLanc>(frmLancamento));
         boIdCriado = true;
         frmHistLanc->create();
     }
