@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -222,9 +223,16 @@ class LookupSql : public ::testing::TestWithParam<std::string> {
   protected:
     static void SetUpTestSuite() { ensureApplication(); }
 
-    static sql::Database& database(const std::string& backend) {
+    // Closed before the program exits, while QtSql still knows its connections.
+    static void TearDownTestSuite() { databases().clear(); }
+
+    static std::map<std::string, std::unique_ptr<sql::Database>>& databases() {
         static std::map<std::string, std::unique_ptr<sql::Database>> dbs;
-        auto& slot = dbs[backend];
+        return dbs;
+    }
+
+    static sql::Database& database(const std::string& backend) {
+        auto& slot = databases()[backend];
         if (!slot) {
             const QString url = backend == "postgres" ? ctb::test::PgCluster::instance().createDatabase()
                                                       : ctb::test::tempSqlitePath(QStringLiteral("lookups"));
