@@ -350,5 +350,87 @@ TEST(Declarations, EveryCatalogTextExactly) {
     }
 }
 
+QString describe(const ControlDecl& c) {
+    QString out = u8(c.name);
+    if (*c.caption)
+        out += QStringLiteral(" \"%1\"").arg(u8(c.caption));
+    if (c.maxLength)
+        out += QStringLiteral(" max=%1").arg(c.maxLength);
+    if (*c.hint)
+        out += QStringLiteral(" hint=\"%1\"").arg(u8(c.hint));
+    if (*c.editMask)
+        out += QStringLiteral(" mask=[%1]").arg(u8(c.editMask));
+    if (*c.dataField)
+        out += QStringLiteral(" field=%1").arg(u8(c.dataField));
+    if (c.decimals >= 0)
+        out += QStringLiteral(" decimals=%1").arg(c.decimals);
+    if (*c.displayFormat)
+        out += QStringLiteral(" format=%1").arg(u8(c.displayFormat));
+    if (*c.shortcut)
+        out += QStringLiteral(" shortcut=%1").arg(u8(c.shortcut));
+    if (!c.enabled)
+        out += QStringLiteral(" disabled");
+    if (!c.visible)
+        out += QStringLiteral(" hidden");
+    if (c.readOnly)
+        out += QStringLiteral(" readonly");
+    if (c.checked)
+        out += QStringLiteral(" checked");
+    return out;
+}
+
+// The controls whose limits, hints and captions the screens fix, as they must be declared.
+TEST(Declarations, ControlLimitsHintsAndCaptions) {
+    const std::pair<const std::vector<ControlDecl>*, const char*> cases[] = {
+        {&lancamentoControls(), "edtCdEmpresa max=2"},
+        {&lancamentoControls(), "edtNmEmpresa disabled readonly"},
+        {&lancamentoControls(), "edtDocumento max=20"},
+        {&lancamentoControls(), "depData disabled"},
+        {&lancamentoControls(), "nedDebito decimals=2 format=#,##0.00 disabled readonly"},
+        {&lancamentoControls(), "nedCredito decimals=2 format=#,##0.00 disabled readonly"},
+        {&lancamentoControls(), "dbeCdHistPadr max=4 field=CDHISTPADR"},
+        {&lancamentoControls(), "btnHistorico hint=\"Pesquisar\""},
+        {&lancamentoControls(), "dbeDsHistLanc max=600 field=DSHISTLANC readonly"},
+        {&lancamentoControls(), "btnAlteraHistorico \"...\" hint=\"Visualizar/Alterar descrição\""},
+        {&lancamentoControls(), "dbeCdContCome max=21 field=CDCONTCOME"},
+        {&lancamentoControls(), "lblCodComercial \"Cód. Comercial\""},
+        {&lancamentoControls(), "lblGerencial \"Lançamentos Gerenciais\""},
+        {&lancamentoControls(), "panLancamentoGerencial hidden"},
+        {&lancamentoControls(), "spbFiltro hint=\"Filtrar\""},
+        {&lancamentoControls(), "mnuFiltrar \"&Filtrar\" shortcut=Ctrl+L"},
+        {&lancFiltroControls(), "grbContCtbl \"Conta Contábil\""},
+        {&lancFiltroControls(), "medContCtblIn max=20"},
+        {&lancFiltroControls(), "medContCtblFi max=20"},
+        {&lancFiltroControls(), "grbData \"Data de Lançamento\""},
+        {&lancFiltroControls(), "edtValorIni decimals=2"},
+        {&lancFiltroControls(), "rbtTodos \"Todos\" checked"},
+        {&lancFiltroControls(), "rbtLista \"Lista\""},
+        {&lancFiltroControls(), "sbtHist disabled"},
+        {&lancFiltroControls(), "medDoc max=20 mask=[99999999999999999999;0; ]"},
+        {&lancFiltroControls(), "rbtTClie \"Todos\" checked"},
+        {&lancFiltroControls(), "sbtBanc disabled"},
+        {&lancFiltroControls(), "grbLancamento \"Lançamento\""},
+        {&lancFiltroControls(), "medLanc max=12 mask=[999999999999;0; ]"},
+        {&lancFiltroControls(), "rbtTFilial \"Todas\" checked"},
+        {&lancFiltroControls(), "btnCentCust disabled"},
+        {&lancFiltroControls(), "grbHistLanc \"Histórico do Lançamento\""},
+        {&histLancControls(), "panDescricao \"Descrição\""},
+        {&histLancControls(), "memDesc max=600"},
+    };
+    for (const auto& [controls, expected] : cases) {
+        const QString name = u8(expected).section(QLatin1Char(' '), 0, 0);
+        const ControlDecl* c = findControl(*controls, name);
+        ASSERT_NE(c, nullptr) << expected;
+        EXPECT_EQ(describe(*c).toStdString(), expected);
+    }
+    const FormDecl* forms[] = {&lancamentoForm(), &lancFiltroForm(), &histLancForm()};
+    QStringList texts;
+    for (const FormDecl* f : forms)
+        texts << QStringLiteral("%1 %2 %3").arg(u8(f->caption), u8(f->screenCode)).arg(f->helpContext);
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("Lançamentos Contábeis CTB10000 0"),
+                                  QStringLiteral("Filtro de Lançamento Contábil CTB10010 10611010"),
+                                  QStringLiteral("Histórico do Lancamento Contábil CTB11030 0")}));
+}
+
 }  // namespace
 }  // namespace ctb::ctb10000
