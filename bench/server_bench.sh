@@ -21,6 +21,7 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+trap "exit 143" INT TERM  # runs the EXIT trap, which stops the cluster
 
 free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'; }
 
