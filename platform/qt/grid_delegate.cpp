@@ -109,7 +109,14 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, cons
     if (!edit->isModified()) {
         return;
     }
-    model->setData(index, edit->text(), Qt::EditRole);
+    QString text = edit->text();
+    if (!edit->inputMask().isEmpty()) {
+        // Unfilled mask positions leave trailing literals ("1.1.01."): they are not part of the value.
+        while (!text.isEmpty() && !text.back().isLetterOrNumber()) {
+            text.chop(1);
+        }
+    }
+    model->setData(index, text, Qt::EditRole);
 }
 
 }  // namespace ctb::qt

@@ -9,7 +9,12 @@
 namespace ctb::qt {
 
 LookupDialog::LookupDialog(const LookupRows& rows, bool multiple, QWidget* parent)
-    : QDialog(parent), table_(new QTableWidget(this)), keyColumn_(rows.keyColumn), multiple_(multiple) {
+    : QDialog(parent),
+      table_(new QTableWidget(this)),
+      keyColumn_(rows.keyColumn),
+      keys_(rows.keys),
+      shownKeys_(rows.shownKeys),
+      multiple_(multiple) {
     setObjectName(QStringLiteral("lookupDialog"));
     setWindowTitle(rows.title.isEmpty() ? QStringLiteral("Pesquisa") : rows.title);
     setModal(true);
@@ -73,14 +78,22 @@ std::vector<int> LookupDialog::pickedRows() const {
     return picked;
 }
 
+QString LookupDialog::keyOf(int row) const {
+    if (row < keys_.size()) {
+        return keys_[row];
+    }
+    QTableWidgetItem* item = table_->item(row, keyColumn_);
+    return item != nullptr ? item->text() : QString();
+}
+
 bool LookupDialog::selectKeys(const QStringList& keys) {
     bool allFound = true;
     table_->clearSelection();
     for (const QString& key : keys) {
         bool found = false;
         for (int r = 0; r < table_->rowCount(); ++r) {
-            QTableWidgetItem* item = table_->item(r, keyColumn_);
-            if (item != nullptr && item->text().trimmed() == key.trimmed()) {
+            if (keyOf(r).trimmed() == key.trimmed() ||
+                (r < shownKeys_.size() && shownKeys_[r].trimmed() == key.trimmed())) {
                 found = true;
                 if (multiple_) {
                     table_->item(r, 0)->setCheckState(Qt::Checked);

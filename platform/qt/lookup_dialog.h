@@ -16,6 +16,8 @@ struct LookupRows {
     QStringList headers;
     std::vector<QStringList> rows;
     int keyColumn = 0;
+    QStringList keys;       // one per row when the key is not among the columns; else keyColumn's text
+    QStringList shownKeys;  // the key as displayed, also accepted when picking by key
 };
 
 // The lookup dialog: a list of rows to pick one (double click or Enter) or several (check marks),
@@ -33,8 +35,12 @@ class LookupDialog : public QDialog {
     [[nodiscard]] bool isMultiple() const { return multiple_; }
 
   private:
+    [[nodiscard]] QString keyOf(int row) const;
+
     QTableWidget* table_;
     int keyColumn_;
+    QStringList keys_;
+    QStringList shownKeys_;
     bool multiple_;
 };
 
