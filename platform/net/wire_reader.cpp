@@ -8,6 +8,7 @@
 #include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -17,6 +18,7 @@ namespace {
 
 constexpr std::size_t kMaxDepth = 64;
 constexpr std::int64_t kMaxFieldSize = 1'000'000;
+constexpr std::size_t kRowsBeforeEstimate = 256;
 
 enum class Mode : std::uint8_t { Request, Answer, Value, Packet };
 
@@ -194,6 +196,8 @@ class Handler {
                     return push(Ctx::FieldsArray);
                 if (top().key == Slot::Rows) {
                     packet_.rows.clear();
+                    if (stream_)
+                        rowsStart_ = stream_->Tell();
                     return push(Ctx::RowsArray);
                 }
                 return fault("lista inesperada");
@@ -235,7 +239,10 @@ class Handler {
                     return fault("linha " + std::to_string(packet_.rows.size() + 1) + " tem " +
                                  std::to_string(col_) + " células, esperadas " +
                                  std::to_string(packet_.fields.size()));
-                packet_.rows.push_back(std::move(row_));
+                // A copy holds its texts without the slack left by growing the buffer cell by cell.
+                packet_.rows.push_back(row_);
+                if (packet_.rows.size() == kRowsBeforeEstimate)
+                    reserveRows();
                 pop();
                 return true;
             default:
@@ -252,6 +259,19 @@ class Handler {
 
   private:
     Frame& top() { return stack_.back(); }
+
+    // Guesses the row count from the bytes the first rows took, so the row vector is not regrown
+    // (a regrowth briefly holds the old and the new array).
+    void reserveRows() {
+        if (!stream_ || inputSize_ == 0)
+            return;
+        const std::size_t used = stream_->Tell() - rowsStart_;
+        if (used == 0)
+            return;
+        const std::size_t perRow = std::max<std::size_t>(1, used / packet_.rows.size());
+        const std::size_t guess = (inputSize_ - rowsStart_) / perRow;
+        packet_.rows.reserve(std::min(guess + guess / 16 + 16, inputSize_ / 2));
+    }
 
     bool push(Ctx ctx) {
         if (stack_.size() >= kMaxDepth)
@@ -509,6 +529,9 @@ class Handler {
     }
 
     Mode mode_;
+    const rapidjson::MemoryStream* stream_ = nullptr;
+    std::size_t inputSize_ = 0;
+    std::size_t rowsStart_ = 0;
     std::vector<Frame> stack_;
     std::vector<unsigned> objectSeen_;  // keys seen, one bit per known key, per open object
     std::vector<std::vector<Value>> arrays_;
@@ -521,6 +544,10 @@ class Handler {
 
   public:
     bool done_ = false;
+    void watch(const rapidjson::MemoryStream* stream, std::size_t size) {
+        stream_ = stream;
+        inputSize_ = size;
+    }
 };
 
 const char* parseErrorText(rapidjson::ParseErrorCode code) {
@@ -561,6 +588,7 @@ constexpr unsigned kParseFlags = rapidjson::kParseValidateEncodingFlag | rapidjs
 void run(Handler& h, std::string_view json, const char* what) {
     rapidjson::Reader reader;
     rapidjson::MemoryStream ms(json.data(), json.size());
+    h.watch(&ms, json.size());
     const rapidjson::ParseResult r = reader.Parse<kParseFlags>(ms, h);
     if (r) {
         if (!h.done_)
