@@ -157,6 +157,20 @@ void TADOIBQuery::Open() {
     setData(std::move(packet));
 }
 
+// ---------------------------------------------------------------- account codes
+
+bool ValidEx(const Session& session, DataSource* /*source*/, int pictureType, QString& code,
+             const QString& /*options*/, const QString& /*emptyText*/, bool /*flag*/) {
+    if (pictureType != ptContCtbl || EmptyString(code))
+        return true;
+    const std::optional<QString> normal = normaliseAccount(code, session.accountPicture);
+    if (!normal)
+        MensErro(session.services, QStringLiteral("Conta contábil inválida: %1. Formato: %2.")
+                                       .arg(code.trimmed(), session.accountPicture));
+    code = *normal;
+    return true;
+}
+
 // ---------------------------------------------------------------- lookups
 
 namespace {

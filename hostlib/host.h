@@ -132,6 +132,16 @@ class CTB_HOSTLIB_EXPORT TADOIBQuery : public ClientDataSet {
     std::unique_ptr<sql::Query> query_;
 };
 
+// ---------------------------------------------------------------- account codes
+
+// Checks and normalises a typed account code against the session's picture (normaliseAccount).
+// An empty code passes unchanged (callers decide whether it may be empty). A code that does not fit
+// is reported ("Conta contábil inválida: CODE. Formato: PICTURE.") and ends the action; on success
+// `code` holds the normalised code. The callers look the account up themselves.
+CTB_HOSTLIB_EXPORT bool ValidEx(const Session& session, DataSource* source, int pictureType, QString& code,
+                                const QString& options = {}, const QString& emptyText = {},
+                                bool flag = false);
+
 // ---------------------------------------------------------------- lookups
 
 // caption: "title|not-found message". Shows the not-found message (information) when the table is

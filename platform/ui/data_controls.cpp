@@ -134,6 +134,10 @@ class DBGrid::Link : public DataSetObserver {
         table_ = nullptr;
     }
     void currentRowChanged(int) override { owner_.editorMode_ = false; }
+    void stateChanged(DataSetState state) override {
+        if (state == DataSetState::Browse)
+            owner_.editorMode_ = false;  // posted or cancelled elsewhere: the editor is stale
+    }
     void reset() override { owner_.editorMode_ = false; }
     void focusFieldRequested(Field& field) override {
         const int index = owner_.columnIndex(field.fieldName());
@@ -203,6 +207,7 @@ void DBGrid::setSelectedIndex(int index) {
     const int count = static_cast<int>(effectiveColumns().size());
     if (count == 0 || index < 0 || index >= count || index == selectedIndex_)
         return;
+    commitEditor();
     fire(onColExit, *this);
     selectedIndex_ = index;
     editorMode_ = false;
@@ -233,6 +238,7 @@ void DBGrid::goToRow(int row1) {
     ClientDataSet* table = dataSet();
     if (table == nullptr || !table->active())
         return;
+    commitEditor();
     table->setRecNo(row1);
 }
 
@@ -260,12 +266,24 @@ void DBGrid::typeChar(QChar ch) {
         effectiveColumns()[static_cast<std::size_t>(selectedIndex_)].readOnly)
         return;
     ensureEditing();
-    if (ch == QChar(8)) {
-        f->setText(editorMode_ ? f->text().chopped(f->text().isEmpty() ? 0 : 1) : QString());
-    } else {
-        f->setText(editorMode_ ? f->text() + ch : QString(ch));
-    }
+    if (!editorMode_)
+        editorText_.clear();  // the first keystroke replaces the cell
+    if (ch == QChar(8))
+        editorText_.chop(editorText_.isEmpty() ? 0 : 1);
+    else
+        editorText_ += ch;
     editorMode_ = true;
+}
+
+void DBGrid::commitEditor() {
+    if (!editorMode_)
+        return;
+    editorMode_ = false;
+    Field* f = selectedField();
+    ClientDataSet* table = dataSet();
+    if (f == nullptr || table == nullptr || !table->isEditing())
+        return;
+    f->setText(editorText_);
 }
 
 void DBGrid::clickEditButton() {
@@ -276,6 +294,8 @@ void DBGrid::defaultKey(int key, ShiftState shift) {
     ClientDataSet* table = dataSet();
     if (table == nullptr || !table->active())
         return;
+    if (key != vk::Escape)
+        commitEditor();
     const int columnCount = static_cast<int>(effectiveColumns().size());
     const bool untouchedInsert = table->state() == DataSetState::Insert && !table->modified();
     auto down = [&] {
@@ -342,7 +362,7 @@ void DBGrid::defaultKey(int key, ShiftState shift) {
 }
 
 void DBGrid::leaving() {
-    editorMode_ = false;
+    commitEditor();
     ClientDataSet* table = dataSet();
     if (cancelOnExit && table != nullptr && table->state() == DataSetState::Insert && !table->modified())
         table->cancel();

@@ -98,8 +98,11 @@ class DBGrid : public Control {
     // ---- user actions (called through user_input.h; AbortAction propagates) ----
     void goToRow(int row1);  // 1-based among the view rows
     void editCell(const QString& fieldName, const QString& text);
-    // Types one character into the selected cell.
+    // Types one character into the selected cell's editor; the text goes into the field when the
+    // editor is committed (another column or row, Enter, Tab, leaving the grid, commitEditor).
     void typeChar(QChar ch);
+    void commitEditor();
+    [[nodiscard]] const QString& editorText() const { return editorText_; }
     void clickEditButton();
     // Default handling of a key the handlers left alone (arrows, Tab between cells, Insert, Delete).
     void defaultKey(int key, ShiftState shift);
@@ -120,6 +123,7 @@ class DBGrid : public Control {
     int selectedIndex_ = 0;
     bool readOnly_ = false;
     bool editorMode_ = false;
+    QString editorText_;
     std::unique_ptr<Link> link_;
 };
 

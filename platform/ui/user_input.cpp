@@ -173,7 +173,10 @@ bool setText(Control& control, const QString& text) {
 }
 
 bool click(Control& control) {
-    if (!control.effectivelyEnabled() || !control.effectivelyVisible())
+    // A tab is clickable while its page control is, whichever sheet is showing.
+    const Control& gate =
+        control.kind() == ControlKind::TabSheet && control.parent() != nullptr ? *control.parent() : control;
+    if (!gate.effectivelyEnabled() || !gate.effectivelyVisible() || !control.visible())
         return false;
     return run(control, [&] {
         if (control.focusable() && !focusIn(control))
@@ -215,6 +218,7 @@ bool editCell(DBGrid& grid, const QString& fieldName, const QString& text) {
             if (!holdsFocus(grid))
                 return;
         }
+        grid.commitEditor();
     });
 }
 

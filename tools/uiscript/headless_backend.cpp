@@ -43,7 +43,10 @@ ui::DBGrid& HeadlessBackend::grid(const QString& name) const {
 }
 
 namespace {
-void requireUsable(const ui::Control& c) {
+void requireUsable(const ui::Control& control) {
+    const ui::Control& c = control.kind() == ui::ControlKind::TabSheet && control.parent() != nullptr
+                               ? *control.parent()
+                               : control;
     if (!c.effectivelyVisible())
         throw BackendError(QStringLiteral("\"%1\" não está visível").arg(c.name()));
     if (!c.effectivelyEnabled())
