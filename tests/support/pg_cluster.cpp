@@ -6,16 +6,18 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace ctb::test {
 namespace {
 
 const QString kBin = QStringLiteral("/usr/lib/postgresql/15/bin/");
 
-bool runningAsRoot() { return ::geteuid() == 0; }
+bool runningAsRoot() {
+    return ::geteuid() == 0;
+}
 
 // Runs a PostgreSQL tool, as the postgres user when we are root (initdb refuses to run as root).
 bool run(const QString& tool, const QStringList& args, QString* output = nullptr) {
@@ -23,12 +25,15 @@ bool run(const QString& tool, const QStringList& args, QString* output = nullptr
     p.setProcessChannelMode(QProcess::MergedChannels);
     if (runningAsRoot())
         p.start(QStringLiteral("runuser"), QStringList{QStringLiteral("-u"), QStringLiteral("postgres"),
-                                                       QStringLiteral("--"), kBin + tool} + args);
+                                                       QStringLiteral("--"), kBin + tool} +
+                                               args);
     else
         p.start(kBin + tool, args);
-    if (!p.waitForFinished(120000)) return false;
+    if (!p.waitForFinished(120000))
+        return false;
     const QString out = QString::fromLocal8Bit(p.readAll());
-    if (output) *output = out;
+    if (output)
+        *output = out;
     if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
         std::fprintf(stderr, "%s failed:\n%s\n", qPrintable(tool), qPrintable(out));
         return false;
@@ -38,7 +43,8 @@ bool run(const QString& tool, const QStringList& args, QString* output = nullptr
 
 int freePort() {
     QTcpServer s;
-    if (!s.listen(QHostAddress::LocalHost, 0)) return 0;
+    if (!s.listen(QHostAddress::LocalHost, 0))
+        return 0;
     return s.serverPort();
 }
 
@@ -56,45 +62,49 @@ PgCluster& PgCluster::instance() {
 
 PgCluster::PgCluster() {
     char tmpl[] = "/tmp/ctb-pg-XXXXXX";
-    if (!::mkdtemp(tmpl)) fail("cannot create a temporary directory");
+    if (!::mkdtemp(tmpl))
+        fail("cannot create a temporary directory");
     dir_ = QString::fromLocal8Bit(tmpl);
     QDir().mkpath(dir_ + QStringLiteral("/data"));
     QDir().mkpath(dir_ + QStringLiteral("/run"));
     if (runningAsRoot()) {
         const QString cmd = QStringLiteral("chown -R postgres:postgres '%1' && chmod 700 '%1'").arg(dir_);
-        if (std::system(cmd.toLocal8Bit().constData()) != 0) fail("cannot hand the directory to postgres");
+        if (std::system(cmd.toLocal8Bit().constData()) != 0)
+            fail("cannot hand the directory to postgres");
     }
     if (!run(QStringLiteral("initdb"),
-             {QStringLiteral("-D"), dir_ + QStringLiteral("/data"), QStringLiteral("-U"), QStringLiteral("ctb"),
-              QStringLiteral("--auth=trust"), QStringLiteral("-E"), QStringLiteral("UTF8"),
-              QStringLiteral("--locale=C.UTF-8")}))
+             {QStringLiteral("-D"), dir_ + QStringLiteral("/data"), QStringLiteral("-U"),
+              QStringLiteral("ctb"), QStringLiteral("--auth=trust"), QStringLiteral("-E"),
+              QStringLiteral("UTF8"), QStringLiteral("--locale=C.UTF-8")}))
         fail("initdb failed");
     // A port can be taken between the probe and the start: try a few.
     for (int attempt = 0; attempt < 5; ++attempt) {
         port_ = freePort();
-        const QString opts = QStringLiteral("-k %1/run -c listen_addresses=127.0.0.1 -p %2 -c fsync=off "
-                                            "-c max_connections=200")
+        const QString opts = QStringLiteral(
+                                 "-k %1/run -c listen_addresses=127.0.0.1 -p %2 -c fsync=off "
+                                 "-c max_connections=200")
                                  .arg(dir_)
                                  .arg(port_);
-        if (run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), dir_ + QStringLiteral("/data"), QStringLiteral("-l"),
-                                            dir_ + QStringLiteral("/run/pg.log"), QStringLiteral("-w"),
-                                            QStringLiteral("-o"), opts, QStringLiteral("start")}))
+        if (run(QStringLiteral("pg_ctl"),
+                {QStringLiteral("-D"), dir_ + QStringLiteral("/data"), QStringLiteral("-l"),
+                 dir_ + QStringLiteral("/run/pg.log"), QStringLiteral("-w"), QStringLiteral("-o"), opts,
+                 QStringLiteral("start")}))
             return;
     }
     fail("pg_ctl start failed");
 }
 
 PgCluster::~PgCluster() {
-    run(QStringLiteral("pg_ctl"),
-        {QStringLiteral("-D"), dir_ + QStringLiteral("/data"), QStringLiteral("-m"), QStringLiteral("immediate"),
-         QStringLiteral("stop")});
+    run(QStringLiteral("pg_ctl"), {QStringLiteral("-D"), dir_ + QStringLiteral("/data"), QStringLiteral("-m"),
+                                   QStringLiteral("immediate"), QStringLiteral("stop")});
     QDir(dir_).removeRecursively();
 }
 
 QString PgCluster::createDatabase() {
     const QString name = QStringLiteral("t%1_%2").arg(::getpid()).arg(++next_);
-    if (!run(QStringLiteral("createdb"), {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                                          QString::number(port_), QStringLiteral("-U"), QStringLiteral("ctb"), name}))
+    if (!run(QStringLiteral("createdb"),
+             {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"), QString::number(port_),
+              QStringLiteral("-U"), QStringLiteral("ctb"), name}))
         fail("createdb failed");
     return QStringLiteral("postgresql://ctb@127.0.0.1:%1/%2").arg(port_).arg(name);
 }

@@ -7,7 +7,7 @@ namespace ctb::test {
 // A throwaway PostgreSQL cluster for one test process: initdb in a temporary directory (as the
 // postgres user when running as root), listening on 127.0.0.1 and a free port, stopped at exit.
 class PgCluster {
-public:
+  public:
     // Started on first use; a failure to start is fatal for the test process.
     static PgCluster& instance();
 
@@ -19,7 +19,7 @@ public:
     PgCluster& operator=(const PgCluster&) = delete;
     ~PgCluster();
 
-private:
+  private:
     PgCluster();
     QString dir_;
     int port_ = 0;
