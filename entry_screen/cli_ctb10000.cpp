@@ -190,6 +190,20 @@ void TfrmLancamento::FormClose(CloseAction& action) {
     NetLanccontabil.close();
 }
 
+void TfrmLancamento::ControlaBotoesFormulario(ClientDataSet& /*table*/) {}
+
+void TfrmLancamento::CarregaResultado(wire::Value& payload) {
+    if (!payload.isArray() || payload.array().size() < 2)
+        MensErro(services(), QStringLiteral("Resposta inesperada do servidor de aplicação."));
+    auto& parts = payload.array();
+    if (parts[0].isString())
+        MensErro(services(), parts[0].toString());
+    if (!parts[0].isPacket() || !parts[1].isPacket())
+        MensErro(services(), QStringLiteral("Resposta inesperada do servidor de aplicação."));
+    cdsLancCont.setData(parts[0].takePacket());
+    cdsCentCustFil.setData(parts[1].takePacket());
+}
+
 void TfrmLancamento::netLancamentoBeforeConnect(TNetConnection& sender) {
     sender.Host = WebURL();
     sender.Port = WebPort();

@@ -122,6 +122,14 @@ class TfrmLancamento : public TfrmPadrao {
     void FormCreate() override;
     void FormClose(CloseAction& action) override;
 
+    // The form button rule for the line table concerned (also called with `cdsLancCont` after the
+    // filter dialog has loaded the list).
+    void ControlaBotoesFormulario(ClientDataSet& table);
+    // An entry-list answer of `getLancamentos`: element 0 a text is the server's refusal, shown with
+    // MensErro (the action ends, the list keeps its rows); otherwise element 0 replaces `cdsLancCont`
+    // and element 1 replaces `cdsCentCustFil`.
+    void CarregaResultado(wire::Value& payload);
+
   public:
     void netLancamentoBeforeConnect(TNetConnection& sender);
     void NetLanccontabilBeforeConnect(TNetConnection& sender);

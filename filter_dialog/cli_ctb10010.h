@@ -4,6 +4,7 @@
 // over the journal-entry screen whose company, lookup queries and tables it works on.
 
 #include "contracts/host_view.h"
+#include "filter_dialog/criteria.h"
 #include "filter_dialog/lanc_filtro_decl.h"
 
 namespace ctb::ctb10000 {
@@ -36,6 +37,9 @@ class TfrmLancFiltro : public TfrmRotiGeral {
     QString FListaBanc;
     QString FListaFilial;
     QString FListaCentCust;
+
+    // Arguments 2 to 19 of the last successful query, as sent; the screen repeats the query with them.
+    LancFilterArgs FCriterios;
 
   private:
     const bool controlsBuilt_;
