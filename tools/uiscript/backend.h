@@ -91,6 +91,8 @@ class Backend {
     virtual void selectColumn(const QString& grid, const QString& field) = 0;
     virtual void selectRow(const QString& grid, int row1) = 0;
     virtual void editCell(const QString& grid, const QString& field, const QString& text) = 0;
+    // `screenshot "FILE"`: saves what the main window shows as PNG; backends without windows ignore it.
+    virtual void screenshot(const QString& /*path*/) {}
 
     // ---- scripted answers ----
     virtual void queueAnswer(bool yes) = 0;

@@ -185,6 +185,10 @@ void Runner::execute(const Command& c) {
     } else if (v == u"cell") {
         needArgs(c, 3, "cell GRADE CAMPO \"TEXTO\"");
         backend_.editCell(c.args[0], c.args[1], c.args[2]);
+    } else if (v == u"screenshot") {
+        needArgs(c, 1, "screenshot \"ARQUIVO.png\"");
+        backend_.screenshot(c.args[0]);
+        return;
     } else if (v == u"answer") {
         needArgs(c, 1, "answer yes|no");
         const QString a = c.args[0].toLower();
