@@ -165,4 +165,13 @@ std::unique_ptr<Backend> makeQtScriptBackend() {
     return std::make_unique<QtScriptBackend>();
 }
 
+BackendChoice qtChoice() {
+    return BackendChoice{[](int& argc, char** argv) -> std::unique_ptr<QCoreApplication> {
+                             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                                 qputenv("QT_QPA_PLATFORM", "offscreen");
+                             return std::make_unique<QApplication>(argc, argv);
+                         },
+                         [] { return makeQtScriptBackend(); }};
+}
+
 }  // namespace ctb::uiscript

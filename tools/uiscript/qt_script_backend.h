@@ -4,6 +4,7 @@
 // of a host-like main window, every dialog is answered from the script's queues.
 
 #include "tools/uiscript/backend.h"
+#include "tools/uiscript/main_support.h"
 
 #include <memory>
 
@@ -11,5 +12,8 @@ namespace ctb::uiscript {
 
 // Needs a QApplication.
 [[nodiscard]] std::unique_ptr<Backend> makeQtScriptBackend();
+
+// `--qt`: a QApplication (offscreen unless QT_QPA_PLATFORM says otherwise) and the backend above.
+[[nodiscard]] BackendChoice qtChoice();
 
 }  // namespace ctb::uiscript
