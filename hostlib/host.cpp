@@ -73,7 +73,8 @@ bool TNetConnection::open() {
         client_ = std::make_unique<net::HttpClient>(Host.toStdString(), Port, options);
     else
         client_->setEndpoint(Host.toStdString(), Port);
-    const net::CallResult health = client_->health();
+    net::CallResult health;
+    blocking([&] { health = client_->health(); });
     connected_ = health.ok;
     lastError_ = health.ok ? QString()
                            : QStringLiteral("Não foi possível conectar ao servidor de aplicação %1:%2. %3")
@@ -81,6 +82,13 @@ bool TNetConnection::open() {
                                  .arg(Port)
                                  .arg(health.error);
     return connected_;
+}
+
+void TNetConnection::blocking(const std::function<void()>& work) {
+    if (session != nullptr && session->services != nullptr)
+        session->services->runBlocking(work);
+    else
+        work();
 }
 
 void TNetConnection::close() {
@@ -97,7 +105,8 @@ net::CallResult TNetConnection::call(const QString& method, const std::vector<wi
         failed.error = lastError_;
         return failed;
     }
-    net::CallResult result = client_->call(ServerName.toStdString(), method.toStdString(), args);
+    net::CallResult result;
+    blocking([&] { result = client_->call(ServerName.toStdString(), method.toStdString(), args); });
     if (result.transportFailed)
         connected_ = false;  // the next call tries to connect again
     return result;

@@ -89,6 +89,8 @@ class CTB_HOSTLIB_EXPORT TNetConnection {
     QString Host;
     int Port = 0;
     std::function<void(TNetConnection&)> onBeforeConnect;
+    // The session whose UI services run the blocking requests (the window keeps painting); null: inline.
+    Session* session = nullptr;
 
     bool open();  // runs onBeforeConnect, then checks the server answers; false on failure
     void close();
@@ -97,6 +99,8 @@ class CTB_HOSTLIB_EXPORT TNetConnection {
     [[nodiscard]] net::CallResult call(const QString& method, const std::vector<wire::Value>& args);
 
   private:
+    void blocking(const std::function<void()>& work);
+
     QString name_;
     std::unique_ptr<net::HttpClient> client_;
     bool connected_ = false;

@@ -41,7 +41,7 @@ class QtUi : public ui::UiServices {
 
     // Runs `work` off the GUI thread with the windows painting and user input held back, under the
     // busy animation: how server calls stay synchronous without freezing the window.
-    void runBlocking(const std::function<void()>& work);
+    void runBlocking(const std::function<void()>& work) override;
 
     // Called from inside every modal loop this object starts (message box, question, lookup, modal
     // form), once the dialog is up: lets a script runner answer it. Never called re-entrantly for the

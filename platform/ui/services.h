@@ -57,6 +57,10 @@ class UiServices {
     virtual void busyOff() = 0;
     [[nodiscard]] virtual int busyDepth() const = 0;
 
+    // Runs a blocking call (a server request) for the caller. Windowed services keep painting and
+    // hold user input back meanwhile; the default runs it inline.
+    virtual void runBlocking(const std::function<void()>& work) { work(); }
+
     void showError(const QString& text) { showMessage(MessageKind::Error, text); }
     void showInformation(const QString& text) { showMessage(MessageKind::Information, text); }
 };

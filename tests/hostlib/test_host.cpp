@@ -107,6 +107,31 @@ TEST(NetConnectionRule, FailedConnectionRaisesNothingAndCallsComeBackFailed) {
     EXPECT_TRUE(services.messages().front().text.startsWith(QStringLiteral("Não foi possível conectar")));
 }
 
+// Requests go through the services' blocking runner, so a window can keep painting meanwhile.
+TEST(NetConnectionRule, RequestsRunThroughTheSessionsBlockingRunner) {
+    struct CountingUi : ui::HeadlessUi {
+        int blocking = 0;
+        void runBlocking(const std::function<void()>& work) override {
+            ++blocking;
+            work();
+        }
+    } services;
+    Session session;
+    session.services = &services;
+    ASSERT_TRUE(session.setServer(QStringLiteral("127.0.0.1:1")));
+    TNetConnection net(QStringLiteral("netLancamento"), QStringLiteral("CTB10000.rdmLancamento"));
+    net.onBeforeConnect = [&](TNetConnection& c) {
+        c.Host = session.WebURL;
+        c.Port = session.WebPort;
+    };
+    EXPECT_FALSE(net.open());
+    EXPECT_EQ(services.blocking, 0);  // not bound to a session yet: inline
+    net.session = &session;
+    EXPECT_FALSE(net.open());
+    EXPECT_FALSE(net.call(QStringLiteral("getLancFiltrado"), {}).ok);
+    EXPECT_EQ(services.blocking, 2);  // the health probe of each attempt
+}
+
 TEST(SessionRule, ServerAddress) {
     Session s;
     EXPECT_TRUE(s.setServer(QStringLiteral("10.0.0.5:8080")));

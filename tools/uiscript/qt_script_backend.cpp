@@ -41,6 +41,7 @@ class TrackingServices : public ui::UiServices {
     void busyOn() override { inner_.busyOn(); }
     void busyOff() override { inner_.busyOff(); }
     int busyDepth() const override { return inner_.busyDepth(); }
+    void runBlocking(const std::function<void()>& work) override { inner_.runBlocking(work); }
 
     [[nodiscard]] const std::vector<ui::Form*>& shown() const { return shown_; }
     [[nodiscard]] const std::vector<ui::Form*>& modal() const { return modal_; }
