@@ -80,6 +80,8 @@ TfrmLancamento::TfrmLancamento()
     });
     netLancamento.onBeforeConnect = [this](TNetConnection& c) { netLancamentoBeforeConnect(c); };
     NetLanccontabil.onBeforeConnect = [this](TNetConnection& c) { NetLanccontabilBeforeConnect(c); };
+    netLancamento.session = &session;
+    NetLanccontabil.session = &session;
     // The line details follow the current side at run time; the debit side until then.
     dbeCdHistPadr.setDataBinding(&dtsDebito, QStringLiteral("CDHISTPADR"));
     dbeDsHistLanc.setDataBinding(&dtsDebito, QStringLiteral("DSHISTLANC"));
