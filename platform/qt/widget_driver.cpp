@@ -115,12 +115,20 @@ void pressKey(QWidget* widget, int virtualCode, bool ctrl, bool shift) {
     settle();
 }
 
+namespace {
+// The tab widget whose page `widget` is (pages sit in the tab widget's inner stack), or null.
+QTabWidget* tabsOfPage(QWidget* widget) {
+    QWidget* stack = widget->parentWidget();
+    auto* tabs = qobject_cast<QTabWidget*>(stack != nullptr ? stack->parentWidget() : nullptr);
+    return tabs != nullptr && tabs->indexOf(widget) >= 0 ? tabs : nullptr;
+}
+}  // namespace
+
 void click(QWidget* widget) {
     activate(widget);
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         QTest::mouseClick(button, Qt::LeftButton);
-    } else if (auto* tabs = qobject_cast<QTabWidget*>(
-                   widget->parentWidget() != nullptr ? widget->parentWidget()->parentWidget() : nullptr)) {
+    } else if (QTabWidget* tabs = tabsOfPage(widget)) {
         const int index = tabs->indexOf(widget);
         QTabBar* bar = tabs->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(index).center());
@@ -128,6 +136,19 @@ void click(QWidget* widget) {
         QTest::mouseClick(widget, Qt::LeftButton);
     }
     settle();
+}
+
+bool clickable(QWidget* widget) {
+    if (widget == nullptr) {
+        return false;
+    }
+    if (QTabWidget* tabs = tabsOfPage(widget)) {
+        // A page that is not showing is hidden; its tab is what gets clicked.
+        const int index = tabs->indexOf(widget);
+        return tabs->isEnabled() && tabs->isVisibleTo(tabs->window()) && tabs->isTabVisible(index) &&
+               tabs->isTabEnabled(index);
+    }
+    return widget->isEnabled() && widget->isVisibleTo(widget->window());
 }
 
 }  // namespace ctb::qt::driver

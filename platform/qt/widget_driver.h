@@ -31,6 +31,10 @@ void pressKey(QWidget* widget, int virtualCode, bool ctrl, bool shift);
 // Clicks a button, radio button or the tab named by the widget (a tab page clicks its tab).
 void click(QWidget* widget);
 
+// Whether a person could click the widget now: enabled and shown in its window. A tab page counts
+// by its tab, which can be clicked while another page is showing.
+[[nodiscard]] bool clickable(QWidget* widget);
+
 // Lets queued events (and item-view commits) run.
 void settle();
 

@@ -415,6 +415,9 @@ void Form::close() {
 }
 
 MenuItem* Form::findShortcut(int key, ShiftState shift) const {
+    // Key 0 is what characters without a key code go down as, and what items without a shortcut hold.
+    if (key == 0)
+        return nullptr;
     std::vector<const Container*> stack{this};
     while (!stack.empty()) {
         const Container* c = stack.back();

@@ -313,7 +313,8 @@ class Form : public Container {
     bool keyPreview = false;
 
     // ---- menu shortcuts ----
-    // The enabled menu item whose shortcut is this key, or nullptr.
+    // The enabled menu item whose shortcut is this key, or nullptr; never an item without a
+    // shortcut, and nothing for key 0.
     [[nodiscard]] class MenuItem* findShortcut(int key, ShiftState shift) const;
 
     // ---- renderer support ----

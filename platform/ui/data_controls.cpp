@@ -257,6 +257,8 @@ void DBGrid::editCell(const QString& fieldName, const QString& text) {
         return;
     ensureEditing();
     f->setText(text);
+    // The editor now holds this text: a later commit must not bring back what was typed before.
+    editorText_ = text;
     editorMode_ = true;
 }
 

@@ -306,6 +306,48 @@ TEST_F(Renderer, RadioAndTabClicksGoThroughTheModel) {
     EXPECT_TRUE(widget<QRadioButton>("rbtCredito")->isChecked());
 }
 
+// A click on a tab whose sheet is not showing goes through the model's userSelect once: onChanging
+// is asked once and may refuse (the tab bar then shows the old sheet again).
+TEST_F(Renderer, TabClickAsksOnChangingOnceAndMayBeRefused) {
+    auto& pages = static_cast<ui::PageControl&>(sample->control("pgcPadrao"));
+    auto& dados = sample->control("tshDados");
+    auto& outros = sample->control("tshOutros");
+    int asked = 0;
+    int changed = 0;
+    bool allow = false;
+    pages.onChanging = [&](ui::Control&, bool& allowChange) {
+        ++asked;
+        allowChange = allow;
+    };
+    pages.onChange = [&changed](ui::Control&) { ++changed; };
+    auto* tabs = widget<QTabWidget>("pgcPadrao");
+    ASSERT_NE(tabs, nullptr);
+    // Focus on the showing sheet first: hiding it must not swallow the click.
+    driver::focus(view->widgetOf(sample->control("dbgLinhas")));
+
+    driver::click(view->widgetOf(outros));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(changed, 0);
+    EXPECT_EQ(pages.activePage(), &dados);
+    EXPECT_EQ(tabs->currentWidget(), view->widgetOf(dados));
+
+    allow = true;
+    driver::click(view->widgetOf(outros));
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(pages.activePage(), &outros);
+    EXPECT_EQ(tabs->currentWidget(), view->widgetOf(outros));
+
+    // Back by the model's click path (a script's click on the sheet): once as well.
+    ASSERT_TRUE(ui::user::click(dados));
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(changed, 2);
+    EXPECT_EQ(tabs->currentWidget(), view->widgetOf(dados));
+    // Clicking the showing tab asks nothing.
+    driver::click(view->widgetOf(dados));
+    EXPECT_EQ(asked, 3);
+}
+
 // ---- grid ----
 
 TEST_F(Renderer, GridModelPassesQtsModelTester) {

@@ -123,5 +123,20 @@ TEST_F(Driver, ClickButtonAndTab) {
     EXPECT_EQ(tabs->currentWidget(), pageA);
 }
 
+// A tab page that is not showing is hidden, yet its tab can be clicked.
+TEST_F(Driver, HiddenTabPageIsClickableByItsTab) {
+    ASSERT_EQ(tabs->currentWidget(), pageA);
+    EXPECT_FALSE(pageB->isVisible());
+    EXPECT_TRUE(driver::clickable(pageB));
+    tabs->setTabEnabled(1, false);
+    EXPECT_FALSE(driver::clickable(pageB));
+    tabs->setTabEnabled(1, true);
+    driver::click(pageB);
+    EXPECT_EQ(tabs->currentWidget(), pageB);
+    button->setEnabled(false);
+    EXPECT_FALSE(driver::clickable(button));
+    EXPECT_TRUE(driver::clickable(first));
+}
+
 }  // namespace
 }  // namespace ctb::qt

@@ -102,3 +102,24 @@ TEST(Keys, KeypadSignsAreDistinctFromMainKeyboard) {
     EXPECT_EQ(charForKey('A', {}), QChar(u'a'));
     EXPECT_EQ(keyForChar(u'Z'), 'Z');
 }
+
+// Characters with no key code (accented letters) go down as key 0; items without a shortcut also
+// hold key 0. Neither may ever match.
+TEST(Keys, KeyZeroNeverMatchesAMenuItem) {
+    HeadlessUi ui;
+    Form form(QStringLiteral("f"), &ui);
+    auto& e = form.add<Edit>(QStringLiteral("e"));
+    auto& menu = form.add<MenuItem>(QStringLiteral("mnuMenu"));
+    auto& plain = menu.add<MenuItem>(QStringLiteral("mnuIncluir"));
+    int runs = 0;
+    plain.onClick = [&runs](Control&) { ++runs; };
+    EXPECT_EQ(form.findShortcut(0, {}), nullptr);
+    EXPECT_EQ(form.findShortcut(0, ShiftState{true, false}), nullptr);
+    plain.setShortcut(0, ShiftState{true, false});
+    EXPECT_EQ(form.findShortcut(0, ShiftState{true, false}), nullptr);
+    user::type(e, QStringLiteral("ação"));
+    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(e.text(), QStringLiteral("ação"));
+    user::key(e, 0);
+    EXPECT_EQ(runs, 0);
+}

@@ -148,6 +148,24 @@ TEST(GridFocus, FieldFocusControlSelectsTheColumnAndFocusesTheGrid) {
     EXPECT_EQ(f.grid.selectedField()->fieldName(), QStringLiteral("DESCRICAO"));
 }
 
+// A float cell typed keystroke by keystroke reads the decimal comma of pt_BR, with or without
+// thousands points.
+TEST(GridEditing, FloatCellTakesTheDecimalComma) {
+    const std::pair<const char*, double> cases[] = {
+        {"7,5", 7.5}, {"1.234,56", 1234.56}, {"0,01", 0.01}, {"-3,25", -3.25}, {"12", 12.0}, {",5", 0.5},
+    };
+    for (const auto& [typed, value] : cases) {
+        GridForm f;
+        f.cds.close();
+        f.cds.addField(QStringLiteral("VALOR"), FieldType::Float);
+        f.cds.createDataSet();
+        f.grid.addColumn(QStringLiteral("VALOR"));
+        ASSERT_TRUE(user::editCell(f.grid, QStringLiteral("VALOR"), QString::fromUtf8(typed)));
+        f.grid.commitEditor();
+        EXPECT_DOUBLE_EQ(f.cds.fieldByName(u"VALOR").asFloat(), value) << typed;
+    }
+}
+
 TEST(DataEdit, TypingPutsTheTableInEditAndStoresTheField) {
     GridForm f;
     f.addRow(QStringLiteral("0001"));

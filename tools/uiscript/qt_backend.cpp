@@ -239,7 +239,7 @@ bool QtBackend::click(ui::Control& control) {
     if (widget == nullptr) {
         return ui::user::click(control);
     }
-    if (!widget->isEnabled() || !widget->isVisibleTo(widget->window())) {
+    if (!qt::driver::clickable(widget)) {
         return false;
     }
     qt::driver::click(widget);
