@@ -3,6 +3,8 @@
 #include "entry_screen/declare.h"
 #include "platform/sql/query.h"
 
+#include <stdexcept>
+
 namespace ctb::ctb10000 {
 
 Session& session() {
@@ -54,6 +56,24 @@ ui::Control& createControl(ui::Container& parent, const ControlDecl& d) {
     return parent.add<ui::Label>(name);
 }
 
+ui::Align toAlign(LayoutAlign align) {
+    switch (align) {
+        case LayoutAlign::None:
+            return ui::Align::None;
+        case LayoutAlign::Top:
+            return ui::Align::Top;
+        case LayoutAlign::Bottom:
+            return ui::Align::Bottom;
+        case LayoutAlign::Left:
+            return ui::Align::Left;
+        case LayoutAlign::Right:
+            return ui::Align::Right;
+        case LayoutAlign::Client:
+            return ui::Align::Client;
+    }
+    return ui::Align::None;
+}
+
 }  // namespace
 
 void buildControls(ui::Form& form, const std::vector<ControlDecl>& controls) {
@@ -87,6 +107,30 @@ void buildControls(ui::Form& form, const std::vector<ControlDecl>& controls) {
             const QString text = u8(d.shortcut);
             item->setShortcut(ui::vk::KeyA + (text.back().toUpper().unicode() - u'A'),
                               ui::ShiftState{true, false});
+        }
+    }
+}
+
+void applyLayout(ui::Form& form, const std::vector<LayoutDecl>& layout) {
+    for (const LayoutDecl& l : layout) {
+        const QString name = u8(l.name);
+        // "dbgDebito.CDCONTCTBL": the width of a grid's column.
+        if (const qsizetype dot = name.indexOf(u'.'); dot > 0) {
+            auto* grid = dynamic_cast<ui::DBGrid*>(form.findControl(name.left(dot)));
+            if (grid == nullptr)
+                throw std::logic_error(std::string("layout names an unknown grid: ") + l.name);
+            grid->setFieldWidth(name.mid(dot + 1), l.width);
+            continue;
+        }
+        ui::Control* c = name.compare(form.name(), Qt::CaseInsensitive) == 0 ? &form : form.findControl(name);
+        if (c == nullptr)
+            throw std::logic_error(std::string("layout names an unknown control: ") + l.name);
+        c->setAlign(toAlign(l.align));
+        c->setGeometry(l.left, l.top, l.width, l.height);
+        if (*l.anchors) {
+            const QString sides = u8(l.anchors);
+            c->setAnchors(ui::Anchors{sides.contains(u'L'), sides.contains(u'T'), sides.contains(u'R'),
+                                      sides.contains(u'B')});
         }
     }
 }

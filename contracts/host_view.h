@@ -56,6 +56,10 @@ class TADOIBQuery : public hostlib::TADOIBQuery {
 // form, or the form itself); lookup buttons, numeric and date edits are the host library's.
 void buildControls(ui::Form& form, const std::vector<ControlDecl>& controls);
 
+// Places the form and its controls as the layout table says; a row naming no control of the form
+// is reported (std::logic_error), since it means the table and the declarations disagree.
+void applyLayout(ui::Form& form, const std::vector<LayoutDecl>& layout);
+
 // Gives the declared lookup buttons of the form their data source, key field, title and not-found text.
 void setUpLookups(ui::Form& form, const std::vector<LookupDecl>& lookups,
                   const std::function<DataSource*(const QString&)>& sourceByName);

@@ -68,6 +68,7 @@ TfrmLancamento::TfrmLancamento()
       btnGerencial(control<ui::Button>(*this, "btnGerencial")),
       panLancamentoGerencial(control<ui::Panel>(*this, "panLancamentoGerencial")),
       dbgLancCCusto(panLancamentoGerencial.add<ui::DBGrid>(QStringLiteral("dbgLancCCusto"))) {
+    applyLayout(*this, lancamentoLayout());
     msgPadrao.setLines(catalogLines(lancamentoCatalog()));
     dtsPadrao.setDataSet(&cdsLancCont);
     declareData();

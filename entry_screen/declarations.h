@@ -91,6 +91,30 @@ struct ControlDecl {
     const char* shortcut = "";  // menu items, as "Ctrl+L"
 };
 
+// Where a control sits, as the form designer places it: aligned to a side of its container (filling
+// it in that direction; siblings on one side stack from the outside in by position), or at its own
+// position inside the container's client area. Sizes in pixels; for an aligned control only the
+// size across its side counts, and a container's size is also the size its children were placed
+// for. `anchors` names the sides ("LTRB") a placed control keeps its distance to when its container
+// grows; "" is left and top. A row named after the form sizes the form; a row named "GRID.FIELD"
+// gives the width of that grid's column.
+enum class LayoutAlign { None, Top, Bottom, Left, Right, Client };
+
+struct LayoutDecl {
+    const char* name;
+    LayoutAlign align = LayoutAlign::None;
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    const char* anchors = "";
+};
+
+// The layout tables of `TfrmLancamento`, `TfrmLancFiltro` and `TfrmHistLanc`.
+[[nodiscard]] const std::vector<LayoutDecl>& lancamentoLayout();
+[[nodiscard]] const std::vector<LayoutDecl>& lancFiltroLayout();
+[[nodiscard]] const std::vector<LayoutDecl>& histLancLayout();
+
 // Settings of a host lookup button (the single-pick dialog over a data source).
 struct LookupDecl {
     const char* button;

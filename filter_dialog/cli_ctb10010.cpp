@@ -85,6 +85,7 @@ TfrmLancFiltro::TfrmLancFiltro(TfrmLancamento& screen)
       grbFilial(control<ui::GroupBox>(*this, "grbFilial")),
       grbCentCust(control<ui::GroupBox>(*this, "grbCentCust")),
       screen_(screen) {
+    applyLayout(*this, lancFiltroLayout());
     HelpContext = lancFiltroForm().helpContext;
     msgPadrao.setLines(catalogLines(lancFiltroCatalog()));
     declareTable(cdsData, lancFiltroTables().front());

@@ -11,6 +11,7 @@ TfrmHistLanc::TfrmHistLanc(TfrmLancamento* screen)
       panDescricao(dynamic_cast<ui::Panel&>(*findControl(u"panDescricao"))),
       memDesc(dynamic_cast<ui::Memo&>(*findControl(u"memDesc"))),
       screen_(screen) {
+    applyLayout(*this, histLancLayout());
     panDescricao.setAlign(ui::Align::Top);
     memDesc.setAlign(ui::Align::Client);
 }

@@ -334,7 +334,9 @@ TfrmPadrao::TfrmPadrao(const QString& name, const QString& caption, const QStrin
     panBotoes.setAlign(ui::Align::Top);
     panBotoes.setGeometry(0, 0, 800, 30);
     lblCodTela.setText(screenCode);
-    lblCodTela.setGeometry(700, 8, 90, 16);
+    // The screen code keeps to the right end of the button strip whatever the window's width.
+    lblCodTela.setAlign(ui::Align::Right);
+    lblCodTela.setGeometry(0, 0, 90, 30);
     pgcPadrao.setAlign(ui::Align::Client);
     dbgPadrao.setAlign(ui::Align::Client);
     dbgPadrao.setDataSource(&dtsPadrao);

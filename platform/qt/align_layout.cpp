@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <algorithm>
+
 namespace ctb::qt {
 
 namespace {
@@ -23,6 +25,47 @@ QSize defaultSize(const ui::Control& control) {
         default:
             return {120, 24};
     }
+}
+
+// Smaller is nearer the side an aligned control fills.
+int outerness(const ui::Rect& g, ui::Align align) {
+    switch (align) {
+        case ui::Align::Top:
+            return g.top;
+        case ui::Align::Bottom:
+            return -(g.top + g.height);
+        case ui::Align::Left:
+            return g.left;
+        case ui::Align::Right:
+            return -(g.left + g.width);
+        default:
+            return 0;
+    }
+}
+
+// The control's rectangle when its container is `actual` in size: the growth over the container's
+// designed size moves or stretches it by its anchors (no design size, no growth).
+QRect anchored(const ui::Control& control, const QSize& actual) {
+    const ui::Rect& g = control.geometry();
+    const ui::Anchors& a = control.anchors();
+    const ui::Rect design = control.parent() != nullptr ? control.parent()->geometry() : ui::Rect{};
+    const int dx = design.width > 0 ? actual.width() - design.width : 0;
+    const int dy = design.height > 0 ? actual.height() - design.height : 0;
+    int left = g.left;
+    int top = g.top;
+    int width = g.width;
+    int height = g.height;
+    if (a.right && a.left) {
+        width = std::max(8, width + dx);
+    } else if (a.right) {
+        left += dx;
+    }
+    if (a.bottom && a.top) {
+        height = std::max(8, height + dy);
+    } else if (a.bottom) {
+        top += dy;
+    }
+    return {left, top, width, height};
 }
 
 }  // namespace
@@ -73,10 +116,19 @@ void AlignLayout::setGeometry(const QRect& rect) {
     const ui::Align order[] = {ui::Align::Top, ui::Align::Bottom, ui::Align::Left, ui::Align::Right,
                                ui::Align::Client};
     for (ui::Align pass : order) {
+        std::vector<const Entry*> side;
         for (const Entry& e : items_) {
-            if (e.control == nullptr || e.control->align() != pass || e.item->widget()->isHidden()) {
-                continue;
+            if (e.control != nullptr && e.control->align() == pass && !e.item->widget()->isHidden()) {
+                side.push_back(&e);
             }
+        }
+        // As the form designer stacks them: by position towards the side they fill (the outermost
+        // first), then in child order.
+        std::stable_sort(side.begin(), side.end(), [pass](const Entry* a, const Entry* b) {
+            return outerness(a->control->geometry(), pass) < outerness(b->control->geometry(), pass);
+        });
+        for (const Entry* entry : side) {
+            const Entry& e = *entry;
             const ui::Rect& g = e.control->geometry();
             const QSize fallback = defaultSize(*e.control);
             const int h = g.height > 0 ? g.height : fallback.height();
@@ -121,7 +173,7 @@ void AlignLayout::setGeometry(const QRect& rect) {
         // Positions are in the parent's client coordinates, as designed; the widget's own size
         // policy must not stretch or centre it.
         if (g.width > 0 && g.height > 0) {
-            e.item->widget()->setGeometry(QRect(g.left, g.top, g.width, g.height));
+            e.item->widget()->setGeometry(anchored(*e.control, e.item->widget()->parentWidget()->size()));
         } else {
             const QSize size = defaultSize(*e.control);
             e.item->widget()->setGeometry(QRect(8, flowTop, size.width(), size.height()));

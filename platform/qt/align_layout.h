@@ -9,7 +9,8 @@
 namespace ctb::qt {
 
 // Lays out a container's children from the control model's layout data: aligned children fill
-// their side of the remaining area in order (top, bottom, left, right, then client), the others sit
+// their side of the remaining area in order (top, bottom, left, right, then client; children of one
+// side by their position, the one nearest that side first, then in child order), the others sit
 // at their own position. A child with no size gets a default one below the previous unplaced child,
 // so a form without layout data is still usable.
 class AlignLayout : public QLayout {

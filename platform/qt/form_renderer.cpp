@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -33,6 +34,8 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ctb::qt {
 
@@ -55,6 +58,40 @@ class Raise {
   private:
     int& counter_;
 };
+
+// What a tool button shows: its caption; a lookup button without one the ellipsis; a speed button
+// without one (it would carry a glyph) its hint, so that it is not an empty square.
+QString toolButtonText(const ui::Control& control) {
+    if (!control.text().isEmpty()) {
+        return control.text();
+    }
+    return control.kind() == ControlKind::LookupButton ? QStringLiteral("...") : control.hint();
+}
+
+// A column width that shows the field's declared size (long texts capped), its title and its button.
+int columnWidthFor(const QTableView& view, const Field* field, const QString& title, bool button) {
+    const QFontMetrics metrics = view.fontMetrics();
+    int chars = 12;
+    if (field != nullptr) {
+        switch (field->dataType()) {
+            case FieldType::String:
+                chars = std::clamp(field->size(), 2, 40);
+                break;
+            case FieldType::Float:
+                chars = 13;
+                break;
+            case FieldType::Integer:
+                chars = 8;
+                break;
+            case FieldType::DateTime:
+                chars = 10;
+                break;
+        }
+    }
+    const int content = metrics.horizontalAdvance(QString(chars, QLatin1Char('0')));
+    const int header = metrics.horizontalAdvance(title) + 16;
+    return std::max(content + 12, header) + (button ? 20 : 0);
+}
 
 bool isEditKind(ControlKind kind) {
     return kind == ControlKind::Edit || kind == ControlKind::MaskEdit || kind == ControlKind::NumberEdit ||
@@ -286,7 +323,9 @@ QWidget* FormView::createWidget(ui::Control& control, QWidget* parentWidget) {
             break;
         }
         case ControlKind::Panel: {
-            auto* frame = new QFrame(parentWidget);
+            // The classic panel shows its caption centred (title bars); children sit over it.
+            auto* frame = new QLabel(parentWidget);
+            frame->setAlignment(Qt::AlignCenter);
             frame->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
             frame->setLayout(new AlignLayout(frame));
             widget = frame;
@@ -458,6 +497,14 @@ void FormView::rebuildGridColumns(ui::DBGrid& grid) {
         spec.readOnly = cols[i].readOnly || grid.readOnly();
         spec.lookupButton = cols[i].hasButton;
         spec.width = cols[i].width;
+        if (spec.width <= 0) {
+            const ClientDataSet* table = grid.dataSet();
+            const Field* field = table != nullptr ? table->findField(spec.fieldName) : nullptr;
+            const QString title = !spec.title.isEmpty()
+                                      ? spec.title
+                                      : (field != nullptr ? field->displayLabel() : spec.fieldName);
+            spec.width = columnWidthFor(*binding.view, field, title, spec.lookupButton);
+        }
         specs.push_back(spec);
         binding.gridColumnOfView.push_back(static_cast<int>(i));
     }
@@ -526,8 +573,7 @@ void FormView::refreshText(ui::Control& control) {
     } else if (auto* box = qobject_cast<QGroupBox*>(widget)) {
         box->setTitle(text);
     } else if (auto* tool = qobject_cast<QToolButton*>(widget)) {
-        tool->setText(text.isEmpty() && control.kind() == ControlKind::LookupButton ? QStringLiteral("...")
-                                                                                    : text);
+        tool->setText(toolButtonText(control));
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(text);
     } else if (&control == form_) {
@@ -580,6 +626,9 @@ void FormView::refresh(ui::Control& control, ui::Change what) {
             break;
         case Change::Hint:
             widget->setToolTip(control.hint());
+            if (auto* tool = qobject_cast<QToolButton*>(widget)) {
+                tool->setText(toolButtonText(control));
+            }
             break;
         case Change::Geometry:
             if (QWidget* parent = widget->parentWidget(); parent != nullptr && parent->layout() != nullptr) {

@@ -102,6 +102,13 @@ void Control::setAlign(Align align) {
     changed(Change::Geometry);
 }
 
+void Control::setAnchors(const Anchors& anchors) {
+    if (anchors_ == anchors)
+        return;
+    anchors_ = anchors;
+    changed(Change::Geometry);
+}
+
 void Control::setColor(const QString& color) {
     if (color_ == color)
         return;

@@ -79,6 +79,17 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+// The sides of its container that a control without alignment keeps its distance to when the
+// container is wider or taller than designed (its geometry's size): anchored left and right, it
+// stretches; right only, it moves. The designer's default is left and top.
+struct Anchors {
+    bool left = true;
+    bool top = true;
+    bool right = false;
+    bool bottom = false;
+    bool operator==(const Anchors&) const = default;
+};
+
 // What changed on a control, for renderers.
 enum class Change : std::uint8_t {
     Text,
@@ -152,6 +163,8 @@ class Control {
     }
     [[nodiscard]] Align align() const { return align_; }
     void setAlign(Align align);
+    [[nodiscard]] const Anchors& anchors() const { return anchors_; }
+    void setAnchors(const Anchors& anchors);
     // A colour as "#rrggbb", empty for the default (screens recolour the current grid).
     [[nodiscard]] const QString& color() const { return color_; }
     void setColor(const QString& color);
@@ -208,6 +221,7 @@ class Control {
     QString color_;
     Rect geometry_;
     Align align_ = Align::None;
+    Anchors anchors_;
     int tabOrder_ = 0;
     int creationIndex_ = 0;
 };

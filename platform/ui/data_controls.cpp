@@ -2,6 +2,8 @@
 
 #include "platform/dataset/client_dataset.h"
 
+#include <algorithm>
+
 namespace ctb::ui {
 
 // ---------------------------------------------------------------- DBEdit
@@ -174,14 +176,29 @@ ClientDataSet* DBGrid::dataSet() const {
 }
 
 std::vector<GridColumn> DBGrid::effectiveColumns() const {
-    if (!columns_.empty())
-        return columns_;
-    std::vector<GridColumn> out;
-    if (ClientDataSet* table = dataSet())
-        for (int i = 0; i < table->fieldCount(); ++i)
-            if (table->field(i).visible())
-                out.push_back(GridColumn{table->field(i).fieldName(), table->field(i).displayLabel()});
+    std::vector<GridColumn> out = columns_;
+    if (out.empty())
+        if (ClientDataSet* table = dataSet())
+            for (int i = 0; i < table->fieldCount(); ++i)
+                if (table->field(i).visible())
+                    out.push_back(GridColumn{table->field(i).fieldName(), table->field(i).displayLabel()});
+    for (GridColumn& c : out)
+        if (c.width <= 0)
+            for (const auto& [field, width] : fieldWidths_)
+                if (field.compare(c.fieldName, Qt::CaseInsensitive) == 0)
+                    c.width = width;
     return out;
+}
+
+void DBGrid::setFieldWidth(const QString& fieldName, int width) {
+    auto it = std::find_if(fieldWidths_.begin(), fieldWidths_.end(), [&fieldName](const auto& entry) {
+        return entry.first.compare(fieldName, Qt::CaseInsensitive) == 0;
+    });
+    if (it != fieldWidths_.end())
+        it->second = width;
+    else
+        fieldWidths_.emplace_back(fieldName, width);
+    changed(Change::Columns);
 }
 
 void DBGrid::setColumns(std::vector<GridColumn> columns) {

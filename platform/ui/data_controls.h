@@ -5,6 +5,8 @@
 #include "platform/ui/controls.h"
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace ctb {
 class DataSetObserver;
@@ -46,8 +48,8 @@ class DBEdit : public Edit {
 // One grid column bound to a field.
 struct GridColumn {
     QString fieldName;
-    QString title;   // the field's display label when empty
-    int width = 80;  // pixels
+    QString title;  // the field's display label when empty
+    int width = 0;  // pixels; 0: wide enough for the field's declared size and the title
     bool readOnly = false;
     bool hasButton = false;  // an ellipsis button in the current cell runs onEditButtonClick
     bool visible = true;
@@ -78,8 +80,11 @@ class DBGrid : public Control {
     [[nodiscard]] const std::vector<GridColumn>& columns() const { return columns_; }
     [[nodiscard]] std::vector<GridColumn> effectiveColumns() const;
     void setColumns(std::vector<GridColumn> columns);
-    GridColumn& addColumn(const QString& fieldName, const QString& title = {}, int width = 80);
+    GridColumn& addColumn(const QString& fieldName, const QString& title = {}, int width = 0);
     [[nodiscard]] int columnIndex(QStringView fieldName) const;  // among effectiveColumns, -1 absent
+    // A column width by field, kept across setColumns (layout data): the column of that field takes
+    // it when it has no width of its own.
+    void setFieldWidth(const QString& fieldName, int width);
 
     [[nodiscard]] int selectedIndex() const { return selectedIndex_; }
     // From code as well as from the user: runs onColExit / onColEnter when it changes.
@@ -120,6 +125,7 @@ class DBGrid : public Control {
     void ensureEditing();
     DataSource* dataSource_ = nullptr;
     std::vector<GridColumn> columns_;
+    std::vector<std::pair<QString, int>> fieldWidths_;
     int selectedIndex_ = 0;
     bool readOnly_ = false;
     bool editorMode_ = false;
