@@ -27,6 +27,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -263,6 +264,14 @@ QWidget* FormView::createWidget(ui::Control& control, QWidget* parentWidget) {
             if (control.kind() == ControlKind::NumberEdit) {
                 edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
             }
+            if (static_cast<ui::Edit&>(control).readOnly()) {
+                // Display-only fields (names, totals) are often disabled too; their text must stay
+                // as readable as any other, only the background tells they cannot be typed in.
+                QPalette palette = edit->palette();
+                palette.setColor(QPalette::Disabled, QPalette::Text,
+                                 palette.color(QPalette::Active, QPalette::Text));
+                edit->setPalette(palette);
+            }
             connect(edit, &QLineEdit::textEdited, this, [this, c, edit](const QString& text) {
                 if (syncing_ == 0) {
                     ui::user::setText(*c, text);
@@ -296,7 +305,8 @@ QWidget* FormView::createWidget(ui::Control& control, QWidget* parentWidget) {
         case ControlKind::SpeedButton:
         case ControlKind::LookupButton: {
             auto* button = new QToolButton(parentWidget);
-            button->setAutoRaise(control.kind() == ControlKind::SpeedButton);
+            // Without glyphs a flat speed button would read as a label.
+            button->setAutoRaise(false);
             connect(button, &QToolButton::clicked, this, [this, c] {
                 ui::user::click(*c);
                 afterAction(c);
