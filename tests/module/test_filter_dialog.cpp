@@ -274,6 +274,22 @@ TEST_F(FilterDialogFixture, AccountsAreComparedAsTyped) {
     EXPECT_TRUE(sent().empty());
 }
 
+// A code that does not fit the picture (a blank left inside it) is reported by ValidEx, with the focus
+// put back on the field first; nothing is sent.
+TEST_F(FilterDialogFixture, AnAccountThatDoesNotFitThePictureStopsConfirm) {
+    openFilter([this](TfrmLancFiltro& d) {
+        d.medDoc.setFocus();
+        d.medContCtblIn.setText(QStringLiteral("1. .01"));
+        d.medContCtblFi.setText(QStringLiteral("2"));
+        user::click(d.sbtConfirma);
+        EXPECT_TRUE(d.isShowing());
+        EXPECT_EQ(d.activeControl(), &d.medContCtblIn);
+        EXPECT_TRUE(nextMessage().startsWith(QStringLiteral("Conta contábil inválida")));
+        d.sbtCancel.doClick();
+    });
+    EXPECT_TRUE(sent().empty());
+}
+
 TEST_F(FilterDialogFixture, LeavingAnAccountChecksItAgainstTheWholeChart) {
     openFilter([this](TfrmLancFiltro& d) {
         // Empty: no check at all.
@@ -656,6 +672,25 @@ TEST_F(FilterDialogFixture, RestoreDoesNotRunAgainWhenTheFocusComesBackFromALook
     ASSERT_EQ(sent().size(), 1u);
     EXPECT_EQ(sent()[0][10], Value::fromString(u"777"));
     EXPECT_EQ(sent()[0][15], Value::fromString(u"'C002'"));
+}
+
+// The close box only hides the dialog: nothing is remembered, nothing is sent.
+TEST_F(FilterDialogFixture, TheCloseBoxHidesWithoutSaving) {
+    openFilter([](TfrmLancFiltro& d) {
+        user::type(d.medDoc, QStringLiteral("42"));
+        EXPECT_TRUE(user::close(d));
+        EXPECT_FALSE(d.isShowing());
+    });
+    EXPECT_TRUE(frmLancFiltro->FFiltro.DocLanc.Documento.isEmpty());
+    EXPECT_FALSE(frmLancFiltro->FFiltro.DataIni.isValid());
+    EXPECT_TRUE(sent().empty());
+    openFilter([](TfrmLancFiltro& d) {
+        // The same dialog: restored from what was last remembered (nothing), dates back to today.
+        EXPECT_EQ(d.activationCount(), 2);
+        EXPECT_TRUE(d.medDoc.text().isEmpty());
+        EXPECT_EQ(d.depIni.text(), QStringLiteral("08/12/2026"));
+        d.sbtCancel.doClick();
+    });
 }
 
 TEST_F(FilterDialogFixture, ANewDialogAfterACompanyEditStartsEmpty) {
