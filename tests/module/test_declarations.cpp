@@ -432,5 +432,52 @@ TEST(Declarations, ControlLimitsHintsAndCaptions) {
                                   QStringLiteral("Histórico do Lancamento Contábil CTB11030 0")}));
 }
 
+// Every layout row names a control the form has (declared, from its base form, or made by the
+// screen), once; a placed control lies inside its container's designed size.
+TEST(Layouts, RowsNameTheFormsControlsAndFitTheirContainers) {
+    struct Case {
+        const FormDecl& form;
+        const std::vector<ControlDecl>& controls;
+        const std::vector<LayoutDecl>& layout;
+        QStringList others;  // base form's controls and grids the screen adds
+    };
+    const Case cases[] = {
+        {lancamentoForm(),
+         lancamentoControls(),
+         lancamentoLayout(),
+         {QStringLiteral("dbgPadrao"), QStringLiteral("dbgDebito"), QStringLiteral("dbgCredito"),
+          QStringLiteral("dbgLancCCusto")}},
+        {lancFiltroForm(), lancFiltroControls(), lancFiltroLayout(), {}},
+        {histLancForm(), histLancControls(), histLancLayout(), {}},
+    };
+    for (const Case& c : cases) {
+        QSet<QString> seen;
+        for (const LayoutDecl& row : c.layout) {
+            const QString name = u8(row.name);
+            EXPECT_FALSE(seen.contains(name)) << "twice: " << row.name;
+            seen.insert(name);
+            EXPECT_GE(row.left, 0) << row.name;
+            EXPECT_GE(row.top, 0) << row.name;
+            EXPECT_GE(row.width, 0) << row.name;
+            EXPECT_GE(row.height, 0) << row.name;
+            const QString owner = name.section(QLatin1Char('.'), 0, 0);
+            if (owner == u8(c.form.name) || c.others.contains(owner))
+                continue;
+            const ControlDecl* control = findControl(c.controls, owner);
+            ASSERT_NE(control, nullptr) << "not declared: " << row.name;
+            if (row.align != LayoutAlign::None || name.contains(QLatin1Char('.')))
+                continue;
+            // A placed control inside a container laid out here fits that container's size.
+            for (const LayoutDecl& parent : c.layout) {
+                if (u8(parent.name) != u8(control->parent) || parent.width == 0 || parent.height == 0)
+                    continue;
+                EXPECT_LE(row.left + row.width, parent.width) << row.name << " in " << parent.name;
+                EXPECT_LE(row.top + row.height, parent.height) << row.name << " in " << parent.name;
+            }
+        }
+        EXPECT_TRUE(seen.contains(u8(c.form.name))) << c.form.name << " has no size";
+    }
+}
+
 }  // namespace
 }  // namespace ctb::ctb10000
