@@ -393,6 +393,23 @@ TEST_F(Renderer, GridNavigationAndEditingGoThroughTheModel) {
     EXPECT_EQ(table->model()->index(1, 2).data().toString(), QStringLiteral("75,00"));
 }
 
+// Typed into a float cell of the grid itself (no Qt editor), the decimal comma and the thousands
+// points of pt_BR are read as such.
+TEST_F(Renderer, GridCellTypingReadsTheDecimalComma) {
+    driver::typeText(widget<QLineEdit>("edtCdEmpresa"), QStringLiteral("01"));
+    auto* table = widget<QTableView>("dbgLinhas");
+    driver::focus(table);
+    for (const auto& [typed, shown] : {std::pair{"7,5", "7,50"}, std::pair{"1.234,56", "1.234,56"}}) {
+        table->setCurrentIndex(table->model()->index(0, 2));
+        driver::settle();
+        driver::typeText(table, QString::fromUtf8(typed));
+        driver::pressKey(table, 40, false, false);
+        EXPECT_EQ(table->model()->index(0, 2).data().toString(), QString::fromUtf8(shown)) << typed;
+    }
+    sample->cdsLinhas.first();
+    EXPECT_DOUBLE_EQ(sample->cdsLinhas.fieldByName(u"VALOR").asFloat(), 1234.56);
+}
+
 TEST_F(Renderer, QtsInPlaceEditorCommitsTheWholeCellText) {
     driver::typeText(widget<QLineEdit>("edtCdEmpresa"), QStringLiteral("01"));
     auto* table = widget<QTableView>("dbgLinhas");
