@@ -464,8 +464,8 @@ LancFilterArgs TfrmLancFiltro::montaArgumentos() const {
     const QString contFin = medContCtblFi.text();
     const QString bound =
         contFin + hostlib::Replicate(QStringLiteral("Z"), 10 - static_cast<int>(contFin.size()));
-    a.vrIni = edtValorIni.GetNumber();
-    a.vrFim = edtValorFim.GetNumber();
+    a.vrIni = hostlib::RoundDec(edtValorIni.GetNumber(), 2);
+    a.vrFim = hostlib::RoundDec(edtValorFim.GetNumber(), 2);
     const QString documento = medDoc.text().trimmed();
 
     // The "T" rules, in their order; the working lists themselves stay as the user left them.
