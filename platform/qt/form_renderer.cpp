@@ -800,7 +800,7 @@ void FormView::onQtFocusChanged(QWidget* /*old*/, QWidget* now) {
 }
 
 // A character no key code stands for (accented letters): only the key-press events and the typing
-// run, since a key-down with code 0 would match every menu item without a shortcut.
+// run; there is no key to tell the key-down handlers about.
 void FormView::typeWithoutKey(ui::Control& control, QChar ch) {
     ui::runUserAction(form_->services(), [this, &control, ch] {
         QChar c = ch;
