@@ -166,6 +166,23 @@ TEST(GridEditing, FloatCellTakesTheDecimalComma) {
     }
 }
 
+// Widths given by field (layout data) outlive a new set of columns; a column's own width wins.
+TEST(GridColumns, FieldWidthsSurviveNewColumns) {
+    GridForm f;
+    f.grid.setFieldWidth(QStringLiteral("descricao"), 240);
+    EXPECT_EQ(f.grid.effectiveColumns()[1].width, 240);
+    GridColumn description;
+    description.fieldName = QStringLiteral("DESCRICAO");
+    GridColumn code;
+    code.fieldName = QStringLiteral("CODIGO");
+    code.width = 60;
+    f.grid.setColumns({description, code});
+    EXPECT_EQ(f.grid.effectiveColumns()[0].width, 240);
+    EXPECT_EQ(f.grid.effectiveColumns()[1].width, 60);
+    f.grid.setFieldWidth(QStringLiteral("CODIGO"), 90);
+    EXPECT_EQ(f.grid.effectiveColumns()[1].width, 60);
+}
+
 TEST(DataEdit, TypingPutsTheTableInEditAndStoresTheField) {
     GridForm f;
     f.addRow(QStringLiteral("0001"));
