@@ -3,8 +3,6 @@
 #include "entry_screen/declare.h"
 #include "platform/sql/query.h"
 
-#include <stdexcept>
-
 namespace ctb::ctb10000 {
 
 Session& session() {
@@ -116,15 +114,13 @@ void applyLayout(ui::Form& form, const std::vector<LayoutDecl>& layout) {
         const QString name = u8(l.name);
         // "dbgDebito.CDCONTCTBL": the width of a grid's column.
         if (const qsizetype dot = name.indexOf(u'.'); dot > 0) {
-            auto* grid = dynamic_cast<ui::DBGrid*>(form.findControl(name.left(dot)));
-            if (grid == nullptr)
-                throw std::logic_error(std::string("layout names an unknown grid: ") + l.name);
-            grid->setFieldWidth(name.mid(dot + 1), l.width);
+            if (auto* grid = dynamic_cast<ui::DBGrid*>(form.findControl(name.left(dot))))
+                grid->setFieldWidth(name.mid(dot + 1), l.width);
             continue;
         }
         ui::Control* c = name.compare(form.name(), Qt::CaseInsensitive) == 0 ? &form : form.findControl(name);
         if (c == nullptr)
-            throw std::logic_error(std::string("layout names an unknown control: ") + l.name);
+            continue;
         c->setAlign(toAlign(l.align));
         c->setGeometry(l.left, l.top, l.width, l.height);
         if (*l.anchors) {

@@ -56,8 +56,9 @@ class TADOIBQuery : public hostlib::TADOIBQuery {
 // form, or the form itself); lookup buttons, numeric and date edits are the host library's.
 void buildControls(ui::Form& form, const std::vector<ControlDecl>& controls);
 
-// Places the form and its controls as the layout table says; a row naming no control of the form
-// is reported (std::logic_error), since it means the table and the declarations disagree.
+// Places the form and its controls as the layout table says. A row naming no control of the form
+// is passed over: the layout is looks only and must never keep a screen from opening (the
+// declaration tests keep the tables and the controls in step).
 void applyLayout(ui::Form& form, const std::vector<LayoutDecl>& layout);
 
 // Gives the declared lookup buttons of the form their data source, key field, title and not-found text.
