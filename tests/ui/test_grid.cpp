@@ -166,6 +166,19 @@ TEST(GridEditing, FloatCellTakesTheDecimalComma) {
     }
 }
 
+// Typing over a cell starts from an empty editor, not from what an earlier cell edit left in it.
+TEST(GridEditing, TypingOverACellForgetsTheEarlierEditorText) {
+    GridForm f;
+    f.cds.close();
+    f.cds.addField(QStringLiteral("VALOR"), FieldType::Float);
+    f.cds.createDataSet();
+    f.grid.addColumn(QStringLiteral("VALOR"));
+    ASSERT_TRUE(user::editCell(f.grid, QStringLiteral("VALOR"), QStringLiteral("7")));
+    ASSERT_TRUE(user::type(f.grid, QStringLiteral("7,5")));
+    f.grid.commitEditor();
+    EXPECT_DOUBLE_EQ(f.cds.fieldByName(u"VALOR").asFloat(), 7.5);
+}
+
 // Widths given by field (layout data) outlive a new set of columns; a column's own width wins.
 TEST(GridColumns, FieldWidthsSurviveNewColumns) {
     GridForm f;
