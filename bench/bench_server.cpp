@@ -1,6 +1,7 @@
 // Application-server benchmarks through HTTP, on a database made by `ctb-server --init-db DB --demo-size N`.
 //
 //   bench_server --db DB [--server HOST:PORT] [--company 01] [--iterations 200] [--seconds 3]
+//                [--only list|open|confirm|number] [--clients N]
 //
 // Without --server the server runs in this process on a free port. Prints p50/p99 per call: end to end
 // (client) and inside the server (its X-Ctb-Tempo-Us header, JSON included).
@@ -119,6 +120,8 @@ int main(int argc, char** argv) {
     QString dbUrl, serverAddr, company = QStringLiteral("01");
     int iterations = 200;
     double seconds = 3;
+    QString only;  // list, open, confirm or number: one group of measures
+    std::vector<int> confirmClients = {1, 8};
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == u"--db")
             dbUrl = args[i + 1];
@@ -130,6 +133,10 @@ int main(int argc, char** argv) {
             iterations = args[i + 1].toInt();
         else if (args[i] == u"--seconds")
             seconds = args[i + 1].toDouble();
+        else if (args[i] == u"--only")
+            only = args[i + 1];
+        else if (args[i] == u"--clients")
+            confirmClients = {args[i + 1].toInt()};
     }
     if (dbUrl.isEmpty()) {
         std::fprintf(stderr, "uso: bench_server --db BANCO [--server HOST:PORTA] [--company 01]\n");
@@ -161,73 +168,77 @@ int main(int argc, char** argv) {
                 database->backend() == sql::Backend::PostgreSQL ? "postgresql" : "sqlite",
                 scalar(db, QStringLiteral("SELECT COUNT(*) FROM LANCCONT")).toLongLong());
     net::HttpClient client(host, port);
+    auto wants = [&](const QString& group) { return only.isEmpty() || only == group; };
 
     // A recent full month of the company and an account range of about 1,000 lines in it.
     const QDate today = QDate::currentDate();
     const QDate monthStart = QDate(today.year(), today.month(), 1).addMonths(-1);
     const QDate monthEnd = monthStart.addMonths(1).addDays(-1);
-    QString fromAcc, toAcc;
-    {
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral(
-            "SELECT CDCONTCTBL, COUNT(*) FROM LANCCONT WHERE CDEMPRESA = :E AND DTLANCCONT >= :A "
-            "AND DTLANCCONT <= :B GROUP BY CDCONTCTBL ORDER BY CDCONTCTBL"));
-        q.bindValue(QStringLiteral(":E"), company);
-        q.bindValue(QStringLiteral(":A"), monthStart.toString(Qt::ISODate));
-        q.bindValue(QStringLiteral(":B"), monthEnd.toString(Qt::ISODate));
-        q.exec();
-        long long sum = 0;
-        while (q.next() && sum < 1000) {
-            if (fromAcc.isEmpty())
-                fromAcc = q.value(0).toString();
-            toAcc = q.value(0).toString();
-            sum += q.value(1).toLongLong();
+    if (wants(QStringLiteral("list"))) {
+        QString fromAcc, toAcc;
+        {
+            QSqlQuery q(db);
+            q.prepare(QStringLiteral(
+                "SELECT CDCONTCTBL, COUNT(*) FROM LANCCONT WHERE CDEMPRESA = :E AND DTLANCCONT >= :A "
+                "AND DTLANCCONT <= :B GROUP BY CDCONTCTBL ORDER BY CDCONTCTBL"));
+            q.bindValue(QStringLiteral(":E"), company);
+            q.bindValue(QStringLiteral(":A"), monthStart.toString(Qt::ISODate));
+            q.bindValue(QStringLiteral(":B"), monthEnd.toString(Qt::ISODate));
+            q.exec();
+            long long sum = 0;
+            while (q.next() && sum < 1000) {
+                if (fromAcc.isEmpty())
+                    fromAcc = q.value(0).toString();
+                toAcc = q.value(0).toString();
+                sum += q.value(1).toLongLong();
+            }
         }
-    }
-    {
-        Samples s;
-        auto a = criteria(company, monthStart, monthEnd);
-        a[3] = str(fromAcc);
-        a[4] = a[5] = str(toAcc);
-        std::size_t rows = 0;
-        for (int i = 0; i < iterations; ++i)
-            rows = rowsOf(timed(client, "getLancamentos", a, s));
-        s.print("list: one month, account range", rows);
-    }
-    {
-        Samples s;
-        const QString hist = scalar(db, QStringLiteral("SELECT DSHISTLANC FROM LANCCONT WHERE CDEMPRESA = "
-                                                       "'%1' AND DSHISTLANC LIKE 'PAGAMENTO NF%%' "
-                                                       "ORDER BY NRLANCCONT DESC LIMIT 1")
-                                            .arg(company))
-                                 .toString();
-        // A document-number piece: rare, so the answer stays small and the search dominates.
-        const QString needle = hist.mid(13, 6).toLower();
-        auto a = criteria(company, today.addYears(-3), today);
-        a[9] = str(needle);
-        std::size_t rows = 0;
-        for (int i = 0; i < iterations; ++i)
-            rows = rowsOf(timed(client, "getLancamentos", a, s));
-        s.print(qPrintable(QStringLiteral("list: history text \"%1\", 3 years").arg(needle)), rows);
-    }
-    {
-        Samples s;
-        QStringList clients;
-        QSqlQuery q(db);
-        q.exec(QStringLiteral(
-                   "SELECT DISTINCT CDCONTCOME FROM LANCCONT WHERE CDEMPRESA = '%1' AND IDLANCCOME = 'C' "
-                   "ORDER BY CDCONTCOME LIMIT 3")
-                   .arg(company));
-        while (q.next())
-            clients << u'\'' + q.value(0).toString().replace(QStringLiteral("'"), QStringLiteral("''")) +
-                           u'\'';
-        auto a = criteria(company, monthStart, monthEnd);
-        a[15] = str(clients.join(u','));
-        a[16] = str(QStringLiteral("_C_"));
-        std::size_t rows = 0;
-        for (int i = 0; i < iterations; ++i)
-            rows = rowsOf(timed(client, "getLancamentos", a, s));
-        s.print("list: client list (3 clients), one month", rows);
+        {
+            Samples s;
+            auto a = criteria(company, monthStart, monthEnd);
+            a[3] = str(fromAcc);
+            a[4] = a[5] = str(toAcc);
+            std::size_t rows = 0;
+            for (int i = 0; i < iterations; ++i)
+                rows = rowsOf(timed(client, "getLancamentos", a, s));
+            s.print("list: one month, account range", rows);
+        }
+        {
+            Samples s;
+            const QString hist =
+                scalar(db, QStringLiteral("SELECT DSHISTLANC FROM LANCCONT WHERE CDEMPRESA = "
+                                          "'%1' AND DSHISTLANC LIKE 'PAGAMENTO NF%%' "
+                                          "ORDER BY NRLANCCONT DESC LIMIT 1")
+                               .arg(company))
+                    .toString();
+            // A document-number piece: rare, so the answer stays small and the search dominates.
+            const QString needle = hist.mid(13, 6).toLower();
+            auto a = criteria(company, today.addYears(-3), today);
+            a[9] = str(needle);
+            std::size_t rows = 0;
+            for (int i = 0; i < iterations; ++i)
+                rows = rowsOf(timed(client, "getLancamentos", a, s));
+            s.print(qPrintable(QStringLiteral("list: history text \"%1\", 3 years").arg(needle)), rows);
+        }
+        {
+            Samples s;
+            QStringList clients;
+            QSqlQuery q(db);
+            q.exec(QStringLiteral(
+                       "SELECT DISTINCT CDCONTCOME FROM LANCCONT WHERE CDEMPRESA = '%1' AND IDLANCCOME = 'C' "
+                       "ORDER BY CDCONTCOME LIMIT 3")
+                       .arg(company));
+            while (q.next())
+                clients << u'\'' + q.value(0).toString().replace(QStringLiteral("'"), QStringLiteral("''")) +
+                               u'\'';
+            auto a = criteria(company, monthStart, monthEnd);
+            a[15] = str(clients.join(u','));
+            a[16] = str(QStringLiteral("_C_"));
+            std::size_t rows = 0;
+            for (int i = 0; i < iterations; ++i)
+                rows = rowsOf(timed(client, "getLancamentos", a, s));
+            s.print("list: client list (3 clients), one month", rows);
+        }
     }
 
     // Opening an entry: the four calls of the screen.
@@ -259,26 +270,33 @@ int main(int argc, char** argv) {
         }
         s.print(name, rows);
     };
-    open(
-        scalar(db, QStringLiteral("SELECT MAX(NRLANCCONT) FROM LANCCONT WHERE CDEMPRESA = '%1'").arg(company))
-            .toString(),
-        "open entry (4 calls), a generated entry", iterations);
-    {
-        const QString nr =
-            client.call(kModule, "getProximoNRLANCCONT", {str(company), str(ym)}).value.toString();
-        const auto r = client.call(
-            kModule, "SetLancamento",
-            {Value::fromPacket(entryPacket(company, nr, today, 1000, debitAcc, creditAcc)),
-             Value::fromPacket(DataPacket{server::allocationFields(), {}}), str(QStringLiteral("BENCH"))});
-        if (!r.ok)
-            std::fprintf(stderr, "1,000-line entry refused: %s\n", r.error.toStdString().c_str());
-        open(nr, "open entry (4 calls), 1,000 lines", std::max(10, iterations / 10));
+    if (wants(QStringLiteral("open"))) {
+        open(
+            scalar(db,
+                   QStringLiteral("SELECT MAX(NRLANCCONT) FROM LANCCONT WHERE CDEMPRESA = '%1'").arg(company))
+                .toString(),
+            "open entry (4 calls), a generated entry", iterations);
+        {
+            const QString nr =
+                client.call(kModule, "getProximoNRLANCCONT", {str(company), str(ym)}).value.toString();
+            const auto r =
+                client.call(kModule, "SetLancamento",
+                            {Value::fromPacket(entryPacket(company, nr, today, 1000, debitAcc, creditAcc)),
+                             Value::fromPacket(DataPacket{server::allocationFields(), {}}),
+                             str(QStringLiteral("BENCH"))});
+            if (!r.ok)
+                std::fprintf(stderr, "1,000-line entry refused: %s\n", r.error.toStdString().c_str());
+            open(nr, "open entry (4 calls), 1,000 lines", std::max(10, iterations / 10));
+        }
     }
 
     // Confirms: a new 4-line entry per call (number, then store), with 1 and 8 clients.
-    for (int clients : {1, 8}) {
+    for (int clients : confirmClients) {
+        if (!wants(QStringLiteral("confirm")))
+            break;
         std::atomic<long> stored{0}, failed{0};
-        std::vector<std::vector<double>> lat(static_cast<std::size_t>(clients));
+        std::vector<std::vector<double>> lat(static_cast<std::size_t>(clients)),
+            srv(static_cast<std::size_t>(clients));
         const auto until = Clock::now() + std::chrono::duration<double>(seconds);
         std::vector<std::thread> threads;
         const auto t0 = Clock::now();
@@ -299,6 +317,8 @@ int main(int argc, char** argv) {
                                  str(QStringLiteral("BENCH"))});
                     lat[static_cast<std::size_t>(c)].push_back(
                         std::chrono::duration<double, std::milli>(Clock::now() - s0).count());
+                    if (const std::string us = r.header(server::kServerTimeHeader); !us.empty())
+                        srv[static_cast<std::size_t>(c)].push_back(std::stod(us) / 1000.0);
                     if (r.ok)
                         ++stored;
                     else if (++failed == 1)
@@ -312,6 +332,8 @@ int main(int argc, char** argv) {
         Samples s;
         for (auto& v : lat)
             s.e2e.insert(s.e2e.end(), v.begin(), v.end());
+        for (auto& v : srv)
+            s.server.insert(s.server.end(), v.begin(), v.end());
         std::printf(
             "SetLancamento, %d client(s): %.0f entries/s (4-line entries, store only; %ld stored, %ld "
             "failed)\n",
@@ -319,7 +341,7 @@ int main(int argc, char** argv) {
         s.print("  SetLancamento latency (4 lines)", 4);
     }
 
-    {
+    if (wants(QStringLiteral("number"))) {
         Samples s;
         for (int i = 0; i < iterations; ++i)
             (void)timed(client, "getProximoNRLANCCONT", {str(company), str(ym)}, s);

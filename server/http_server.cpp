@@ -6,6 +6,7 @@
 #include "server/errors.h"
 #include "server/service.h"
 #include "server/storage.h"
+#include "server/write_queue.h"
 
 #include <httplib.h>
 
@@ -26,11 +27,12 @@ namespace {
 // thread itself when it ends (a QtSql connection belongs to the thread that opened it).
 class Worker {
   public:
-    explicit Worker(const ServerOptions& options) : options_(options) {}
+    Worker(const ServerOptions& options, WriteQueue* writer) : options_(options), writer_(writer) {}
     LancamentoService& service() {
         if (!service_) {
             storage_ = std::make_unique<Storage>(options_.databaseUrl);
-            service_ = std::make_unique<LancamentoService>(*storage_, ServiceOptions{options_.rowLimit});
+            service_ =
+                std::make_unique<LancamentoService>(*storage_, ServiceOptions{options_.rowLimit, writer_});
         }
         return *service_;
     }
@@ -42,6 +44,7 @@ class Worker {
 
   private:
     const ServerOptions& options_;
+    WriteQueue* writer_;
     std::unique_ptr<Storage> storage_;
     std::unique_ptr<LancamentoService> service_;
 };
@@ -58,9 +61,9 @@ thread_local RequestLog tlsLog;
 // cpp-httplib runs each connection as one task; these threads also own the database connections.
 class WorkerPool : public httplib::TaskQueue {
   public:
-    WorkerPool(const ServerOptions& options, int threads) {
+    WorkerPool(const ServerOptions& options, WriteQueue* writer, int threads) {
         for (int i = 0; i < threads; ++i)
-            threads_.emplace_back([this, &options] { loop(options); });
+            threads_.emplace_back([this, &options, writer] { loop(options, writer); });
     }
     void enqueue(std::function<void()> fn) override {
         {
@@ -80,8 +83,8 @@ class WorkerPool : public httplib::TaskQueue {
     }
 
   private:
-    void loop(const ServerOptions& options) {
-        Worker worker(options);
+    void loop(const ServerOptions& options, WriteQueue* writer) {
+        Worker worker(options, writer);
         tlsWorker = &worker;
         for (;;) {
             std::function<void()> job;
@@ -137,8 +140,12 @@ std::optional<std::int64_t> versionHeader(const httplib::Request& req) {
 }  // namespace
 
 struct AppServer::Impl {
-    explicit Impl(ServerOptions o) : options(std::move(o)) {}
+    explicit Impl(ServerOptions o) : options(std::move(o)) {
+        if (options.groupCommit)
+            writer = std::make_unique<WriteQueue>(options.databaseUrl, options.rowLimit);
+    }
     ServerOptions options;
+    std::unique_ptr<WriteQueue> writer;  // outlives the workers (http below is destroyed first)
     Dispatcher dispatcher;
     httplib::Server http;
     bool bound = false;
@@ -201,7 +208,9 @@ AppServer::AppServer(ServerOptions options) : impl_(std::make_unique<Impl>(std::
     auto& http = impl_->http;
     Impl* impl = impl_.get();
     const int threads = std::max(1, impl->options.threads);
-    http.new_task_queue = [impl, threads] { return new WorkerPool(impl->options, threads); };
+    http.new_task_queue = [impl, threads] {
+        return new WorkerPool(impl->options, impl->writer.get(), threads);
+    };
     http.set_tcp_nodelay(true);
     http.set_keep_alive_max_count(100000);
     http.set_keep_alive_timeout(5);

@@ -17,6 +17,8 @@ struct ServerOptions {
     std::size_t maxBodyBytes = 32u * 1024u * 1024u;
     int rowLimit = 100000;  // getLancamentos refuses larger lists
     bool logRequests = true;
+    // Write calls share transactions on one connection (see WriteQueue); off: each on its worker's.
+    bool groupCommit = true;
 };
 
 // Response header with the entry's row version; request header with the version a confirm or delete

@@ -2,6 +2,7 @@
 //
 //   ctb-server --init-db DB [--demo] [--demo-size N]
 //   ctb-server --db DB --listen 127.0.0.1:PORT [--threads N] [--max-body BYTES] [--row-limit N] [--quiet]
+//              [--no-group-commit]
 
 #include "server/http_server.h"
 #include "server/server_schema.h"
@@ -28,6 +29,7 @@ int usage() {
         "  ctb-server --init-db BANCO [--demo] [--demo-size N]\n"
         "  ctb-server --db BANCO --listen 127.0.0.1:PORTA [--threads N] [--max-body BYTES] [--row-limit N] "
         "[--quiet]\n"
+        "    [--no-group-commit]\n"
         "BANCO é o caminho de um arquivo SQLite ou postgresql://usuário@servidor:porta/banco."));
     return 2;
 }
@@ -70,6 +72,8 @@ int main(int argc, char** argv) {
             ok = value(v) && (options.rowLimit = v.toInt(&ok), ok) && options.rowLimit > 0;
         else if (a == QLatin1String("--quiet"))
             options.logRequests = false;
+        else if (a == QLatin1String("--no-group-commit"))
+            options.groupCommit = false;
         else if (a == QLatin1String("--help") || a == QLatin1String("-h"))
             return usage(), 0;
         else {

@@ -6,6 +6,7 @@
 #include "server/money.h"
 #include "server/packets.h"
 #include "server/schema_names.h"
+#include "server/write_queue.h"
 
 #include <QDateTime>
 #include <QSqlQuery>
@@ -402,48 +403,61 @@ QString LancamentoService::getProximoNRLANCCONT(const QString& company, const QS
         if (!known)
             throw Refusal(kEmpresaN);
     }
-    const std::int64_t next = withRetry([&] {
-        Transaction tx(storage_);
-        QSqlQuery& up = storage_.prepare(QStringLiteral(
-            "UPDATE NUMLANC SET ULTIMO = ULTIMO + 1 WHERE CDEMPRESA = :E AND ANOMES = :M RETURNING ULTIMO"));
-        up.bindValue(QStringLiteral(":E"), company);
-        up.bindValue(QStringLiteral(":M"), yearMonth);
-        storage_.exec(up);
-        std::int64_t n = 0;
-        if (up.next()) {
-            n = up.value(0).toLongLong();
-            up.finish();
-        } else {
-            up.finish();
-            // First number of the month: continue after any entry other modules already stored.
-            QSqlQuery& mx =
-                storage_.prepare(QStringLiteral("SELECT MAX(NRLANCCONT) FROM LANCCONT WHERE CDEMPRESA = :E "
-                                                "AND NRLANCCONT >= :LO AND NRLANCCONT <= :HI"));
-            mx.bindValue(QStringLiteral(":E"), company);
-            mx.bindValue(QStringLiteral(":LO"), yearMonth + QStringLiteral("000000"));
-            mx.bindValue(QStringLiteral(":HI"), yearMonth + QStringLiteral("999999"));
-            storage_.exec(mx);
-            if (mx.next()) {
-                const QString last = textOf(mx.value(0));
-                if (last.size() == 12)
-                    n = last.mid(6).toLongLong();
-            }
-            mx.finish();
-            ++n;
-            QSqlQuery& ins = storage_.prepare(
-                QStringLiteral("INSERT INTO NUMLANC (CDEMPRESA, ANOMES, ULTIMO) VALUES (:E, :M, :U)"));
-            ins.bindValue(QStringLiteral(":E"), company);
-            ins.bindValue(QStringLiteral(":M"), yearMonth);
-            ins.bindValue(QStringLiteral(":U"), static_cast<qlonglong>(n));
-            storage_.exec(ins);
-        }
-        if (n > 999999)
-            throw Refusal(QStringLiteral("Não há mais números de lançamento disponíveis para o mês %1.")
-                              .arg(yearMonth));
-        tx.commit();
-        return n;
-    });
+    std::int64_t next = 0;
+    inWriteTransaction([&](LancamentoService& s) { next = s.takeNumber(company, yearMonth); });
     return yearMonth + QStringLiteral("%1").arg(next, 6, 10, QLatin1Char('0'));
+}
+
+std::int64_t LancamentoService::takeNumber(const QString& company, const QString& yearMonth) {
+    QSqlQuery& up = storage_.prepare(QStringLiteral(
+        "UPDATE NUMLANC SET ULTIMO = ULTIMO + 1 WHERE CDEMPRESA = :E AND ANOMES = :M RETURNING ULTIMO"));
+    up.bindValue(QStringLiteral(":E"), company);
+    up.bindValue(QStringLiteral(":M"), yearMonth);
+    storage_.exec(up);
+    std::int64_t n = 0;
+    if (up.next()) {
+        n = up.value(0).toLongLong();
+        up.finish();
+    } else {
+        up.finish();
+        // First number of the month: continue after any entry other modules already stored.
+        QSqlQuery& mx =
+            storage_.prepare(QStringLiteral("SELECT MAX(NRLANCCONT) FROM LANCCONT WHERE CDEMPRESA = :E "
+                                            "AND NRLANCCONT >= :LO AND NRLANCCONT <= :HI"));
+        mx.bindValue(QStringLiteral(":E"), company);
+        mx.bindValue(QStringLiteral(":LO"), yearMonth + QStringLiteral("000000"));
+        mx.bindValue(QStringLiteral(":HI"), yearMonth + QStringLiteral("999999"));
+        storage_.exec(mx);
+        if (mx.next()) {
+            const QString last = textOf(mx.value(0));
+            if (last.size() == 12)
+                n = last.mid(6).toLongLong();
+        }
+        mx.finish();
+        ++n;
+        QSqlQuery& ins = storage_.prepare(
+            QStringLiteral("INSERT INTO NUMLANC (CDEMPRESA, ANOMES, ULTIMO) VALUES (:E, :M, :U)"));
+        ins.bindValue(QStringLiteral(":E"), company);
+        ins.bindValue(QStringLiteral(":M"), yearMonth);
+        ins.bindValue(QStringLiteral(":U"), static_cast<qlonglong>(n));
+        storage_.exec(ins);
+    }
+    if (n > 999999)
+        throw Refusal(
+            QStringLiteral("Não há mais números de lançamento disponíveis para o mês %1.").arg(yearMonth));
+    return n;
+}
+
+void LancamentoService::inWriteTransaction(const std::function<void(LancamentoService&)>& body) {
+    if (options_.writer) {
+        options_.writer->run(body);
+        return;
+    }
+    withRetry([&] {
+        Transaction tx(storage_);
+        body(*this);
+        tx.commit();
+    });
 }
 
 bool LancamentoService::getEmprRelac(const QString& company, const QString& branch) {
@@ -557,43 +571,43 @@ void LancamentoService::setLancamento(const DataPacket& lines, const DataPacket&
 void LancamentoService::deletaLancamento(const QString& company, const QString& entry, CallContext& ctx) {
     if (company.trimmed().isEmpty())
         throw Refusal(kEmpresaDev);
-    withRetry([&] {
-        Transaction tx(storage_);
-        QSqlQuery& q =
-            storage_.prepare(QStringLiteral("SELECT MIN(DTLANCCONT), MAX(DTLANCCONT), COUNT(*) FROM LANCCONT "
-                                            "WHERE CDEMPRESA = :E AND NRLANCCONT = :N"));
-        q.bindValue(QStringLiteral(":E"), company);
-        q.bindValue(QStringLiteral(":N"), entry);
-        storage_.exec(q);
-        q.next();
-        const auto first = dateOf(q.value(0));
-        const auto last = dateOf(q.value(1));
-        const qlonglong count = q.value(2).toLongLong();
-        q.finish();
-        if (count == 0)
-            throw Refusal(QStringLiteral("Lançamento contábil %1 não encontrado.").arg(entry));
-        // Raising the version first locks the entry's version row, so concurrent writers of one entry
-        // queue here on PostgreSQL (SQLite already holds the write lock); a refusal rolls it back.
-        const std::int64_t version = bumpVersion(storage_, company, entry);
-        if (ctx.expectedVersion && *ctx.expectedVersion != version - 1)
-            throw Refusal(staleVersionMessage(entry));
-        if (first)
-            guardPeriod(company, *first);
-        if (last)
-            guardPeriod(company, *last);
-        guardEntry(company, entry);
-        for (const char* table : {"LANCCCUSTO", "LANCCONT"}) {
-            QSqlQuery& d =
-                storage_.prepare(QStringLiteral("DELETE FROM %1 WHERE CDEMPRESA = :E AND NRLANCCONT = :N")
-                                     .arg(QLatin1String(table)));
-            d.bindValue(QStringLiteral(":E"), company);
-            d.bindValue(QStringLiteral(":N"), entry);
-            storage_.exec(d);
-        }
-        ctx.version = version;
-        writeAudit(storage_, company, entry, QStringLiteral("EXCLUSAO"), ctx.user, *ctx.version, count, 0);
-        tx.commit();
-    });
+    inWriteTransaction([&](LancamentoService& s) { s.removeEntry(company, entry, ctx); });
+}
+
+void LancamentoService::removeEntry(const QString& company, const QString& entry, CallContext& ctx) {
+    QSqlQuery& q =
+        storage_.prepare(QStringLiteral("SELECT MIN(DTLANCCONT), MAX(DTLANCCONT), COUNT(*) FROM LANCCONT "
+                                        "WHERE CDEMPRESA = :E AND NRLANCCONT = :N"));
+    q.bindValue(QStringLiteral(":E"), company);
+    q.bindValue(QStringLiteral(":N"), entry);
+    storage_.exec(q);
+    q.next();
+    const auto first = dateOf(q.value(0));
+    const auto last = dateOf(q.value(1));
+    const qlonglong count = q.value(2).toLongLong();
+    q.finish();
+    if (count == 0)
+        throw Refusal(QStringLiteral("Lançamento contábil %1 não encontrado.").arg(entry));
+    // Raising the version first locks the entry's version row, so concurrent writers of one entry
+    // queue here on PostgreSQL (SQLite already holds the write lock); a refusal rolls it back.
+    const std::int64_t version = bumpVersion(storage_, company, entry);
+    if (ctx.expectedVersion && *ctx.expectedVersion != version - 1)
+        throw Refusal(staleVersionMessage(entry));
+    if (first)
+        guardPeriod(company, *first);
+    if (last)
+        guardPeriod(company, *last);
+    guardEntry(company, entry);
+    for (const char* table : {"LANCCCUSTO", "LANCCONT"}) {
+        QSqlQuery& d =
+            storage_.prepare(QStringLiteral("DELETE FROM %1 WHERE CDEMPRESA = :E AND NRLANCCONT = :N")
+                                 .arg(QLatin1String(table)));
+        d.bindValue(QStringLiteral(":E"), company);
+        d.bindValue(QStringLiteral(":N"), entry);
+        storage_.exec(d);
+    }
+    ctx.version = version;
+    writeAudit(storage_, company, entry, QStringLiteral("EXCLUSAO"), ctx.user, *ctx.version, count, 0);
 }
 
 }  // namespace ctb::server

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace ctb::server {
@@ -19,8 +20,13 @@ struct CallContext {
     QString user;                                 // in: operator for calls whose arguments lack one
 };
 
+class WriteQueue;
+struct Entry;
+
 struct ServiceOptions {
     int rowLimit = 100000;  // getLancamentos refuses larger answers
+    // When set, write transactions run there (group commit) instead of on this service's connection.
+    WriteQueue* writer = nullptr;
 };
 
 // The nineteen criteria of getLancamentos, as they travel.
@@ -62,6 +68,12 @@ class LancamentoService {
     void guardPeriod(const QString& company, QDate date);
     void storeEntry(const DataPacket& lines, const DataPacket& allocations, const QString& user,
                     CallContext& ctx);
+    // The bodies of the write calls, inside a transaction that the caller commits.
+    void writeEntry(const Entry& e, bool packetHasSystem, const QString& user, CallContext& ctx);
+    void removeEntry(const QString& company, const QString& entry, CallContext& ctx);
+    [[nodiscard]] std::int64_t takeNumber(const QString& company, const QString& yearMonth);
+    // Runs body in a committed write transaction: through the writer, or here with retries.
+    void inWriteTransaction(const std::function<void(LancamentoService&)>& body);
 
     Storage& storage_;
     ServiceOptions options_;

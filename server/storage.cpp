@@ -36,6 +36,8 @@ Storage::Storage(const QString& url) : db_(sql::openDatabase(url)) {
     if (backend() == sql::Backend::SQLite) {
         // Every confirmed entry must survive a power cut.
         execText(QStringLiteral("PRAGMA synchronous=FULL"));
+        // Savepoint journals and temporary tables only, never the database: memory is enough.
+        execText(QStringLiteral("PRAGMA temp_store=MEMORY"));
     }
 }
 
