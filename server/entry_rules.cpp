@@ -242,24 +242,18 @@ QString staleVersionMessage(const QString& entry) {
 }
 
 std::int64_t bumpVersion(Storage& storage, const QString& company, const QString& entry) {
-    QSqlQuery& up =
-        storage.prepare(QStringLiteral("UPDATE " CTB_VERSION_TABLE " SET VERSAO = VERSAO + 1 "
-                                       "WHERE CDEMPRESA = :E AND NRLANCCONT = :N RETURNING VERSAO"));
-    up.bindValue(QStringLiteral(":E"), company);
-    up.bindValue(QStringLiteral(":N"), entry);
-    storage.exec(up);
-    if (up.next()) {
-        const std::int64_t v = up.value(0).toLongLong();
-        up.finish();
-        return v;
-    }
-    up.finish();
-    QSqlQuery& ins = storage.prepare(QStringLiteral("INSERT INTO " CTB_VERSION_TABLE
-                                                    " (CDEMPRESA, NRLANCCONT, VERSAO) VALUES (:E, :N, 1)"));
-    ins.bindValue(QStringLiteral(":E"), company);
-    ins.bindValue(QStringLiteral(":N"), entry);
-    storage.exec(ins);
-    return 1;
+    // One statement whether or not the entry had a version row yet.
+    QSqlQuery& q =
+        storage.prepare(QStringLiteral(
+            "INSERT INTO " CTB_VERSION_TABLE " (CDEMPRESA, NRLANCCONT, VERSAO) VALUES (:E, :N, 1) "
+            "ON CONFLICT (CDEMPRESA, NRLANCCONT) DO UPDATE SET VERSAO = " CTB_VERSION_TABLE ".VERSAO + 1 "
+            "RETURNING VERSAO"));
+    q.bindValue(QStringLiteral(":E"), company);
+    q.bindValue(QStringLiteral(":N"), entry);
+    storage.exec(q);
+    const std::int64_t v = q.next() ? q.value(0).toLongLong() : 1;
+    q.finish();
+    return v;
 }
 
 void writeAudit(Storage& storage, const QString& company, const QString& entry, const QString& action,

@@ -6,6 +6,9 @@
 
 #include <QHash>
 #include <QSet>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace ctb::server {
 
@@ -57,18 +60,23 @@ void LancamentoService::storeEntry(const DataPacket& linesPacket, const DataPack
 
 void LancamentoService::writeEntry(const Entry& e, bool packetHasSystem, const QString& user,
                                    CallContext& ctx) {
-    // Company and its options.
+    // Company, its options and its open period in one read.
     QString managerial;
+    OpenPeriod period;
     {
-        QSqlQuery& q =
-            storage_.prepare(QStringLiteral("SELECT E.CDEMPRESA, C.IDCONTGERE FROM EMPRESA E LEFT JOIN "
-                                            "CONTOPECTBL C ON C.CDEMPRESA = E.CDEMPRESA "
-                                            "WHERE E.CDEMPRESA = :E"));
+        QSqlQuery& q = storage_.prepare(
+            QStringLiteral("SELECT E.CDEMPRESA, C.IDCONTGERE, C.CDEMPRESA, C.DTINICLANC, C.DTFINALANC "
+                           "FROM EMPRESA E LEFT JOIN CONTOPECTBL C ON C.CDEMPRESA = E.CDEMPRESA "
+                           "WHERE E.CDEMPRESA = :E"));
         q.bindValue(QStringLiteral(":E"), e.company);
         storage_.exec(q);
         const bool known = q.next();
-        if (known)
+        if (known) {
             managerial = textOf(q.value(1)).trimmed();
+            period.bounded = !q.value(2).isNull();
+            period.from = dateOf(q.value(3));
+            period.to = dateOf(q.value(4));
+        }
         q.finish();
         if (!known)
             throw Refusal(QStringLiteral("Empresa não cadastrada."));
@@ -83,55 +91,78 @@ void LancamentoService::writeEntry(const Entry& e, bool packetHasSystem, const Q
     bool exists = false;
     QString storedSystem;
     {
+        // Its lines, its lot and its assessment maps in one read.
         QSqlQuery& q = storage_.prepare(
-            QStringLiteral("SELECT MIN(DTLANCCONT), MAX(DTLANCCONT), COUNT(*), MAX(IDSISTEMA) FROM LANCCONT "
-                           "WHERE CDEMPRESA = :E AND NRLANCCONT = :N"));
-        q.bindValue(QStringLiteral(":E"), e.company);
-        q.bindValue(QStringLiteral(":N"), e.number);
+            QStringLiteral("SELECT MIN(L.DTLANCCONT), MAX(L.DTLANCCONT), COUNT(*), MAX(L.IDSISTEMA), "
+                           "SUM(CASE WHEN L.IDLANCINTE = 'L' THEN 1 ELSE 0 END), "
+                           "(SELECT MAX(CDLOTE) FROM LOTELANC WHERE CDEMPRESA = :E2 AND NRLANCCONT = :N2), "
+                           "(SELECT COUNT(*) FROM MAPAAPURLANC WHERE CDEMPRESA = :E3 AND NRLANCCONT = :N3) "
+                           "FROM LANCCONT L WHERE L.CDEMPRESA = :E AND L.NRLANCCONT = :N"));
+        for (const QString& suffix : {QString(), QStringLiteral("2"), QStringLiteral("3")}) {
+            q.bindValue(QStringLiteral(":E") + suffix, e.company);
+            q.bindValue(QStringLiteral(":N") + suffix, e.number);
+        }
         storage_.exec(q);
         q.next();
-        const QVariant first = q.value(0), last = q.value(1);
+        const auto first = dateOf(q.value(0)), last = dateOf(q.value(1));
         exists = q.value(2).toLongLong() > 0;
         storedSystem = textOf(q.value(3));
+        const bool linesByLot = q.value(4).toLongLong() > 0;
+        const QVariant lot = q.value(5);
+        const bool tiedToMap = q.value(6).toLongLong() > 0;
         q.finish();
         if (exists) {
             // An entry already in a closed period may not be changed, not even moved out of it.
-            for (const QVariant& v : {first, last}) {
-                const QDate d = QDate::fromString(textOf(v).left(10), Qt::ISODate);
-                if (v.metaType().id() == QMetaType::QDate)
-                    guardPeriod(e.company, v.toDate());
-                else if (d.isValid())
-                    guardPeriod(e.company, d);
-            }
+            for (const auto& d : {first, last})
+                if (d)
+                    guardPeriod(*d, period);
         }
+        if (!lot.isNull() || linesByLot)
+            throw Refusal(lotMessage(textOf(lot)));
+        if (tiedToMap)
+            guardEntry(e.company, e.number);  // builds the message naming the map
     }
-    guardEntry(e.company, e.number);
 
     QSet<QDate> dates;
     for (const EntryLine& l : e.lines)
         dates.insert(l.date);
     for (const QDate& d : dates)
-        guardPeriod(e.company, d);
+        guardPeriod(d, period);
 
-    // Accounts: known and analytic.
+    // Accounts: known and analytic, read a few at a time.
     QHash<QString, AccountInfo> accounts;
-    for (const EntryLine& l : e.lines) {
-        if (accounts.contains(l.account))
-            continue;
-        QSqlQuery& q = storage_.prepare(
-            QStringLiteral("SELECT IDTIPOCONT, IDCONTCCUS FROM CONTCTBL WHERE CDCONTCTBL = :C"));
-        q.bindValue(QStringLiteral(":C"), l.account);
-        storage_.exec(q);
-        AccountInfo info;
-        if (q.next()) {
-            info.analytic = textOf(q.value(0)).trimmed() == QLatin1String("A");
-            info.allocationFlag = textOf(q.value(1)).trimmed().left(1).toUpper();
+    {
+        QStringList wanted;
+        QSet<QString> seen;
+        for (const EntryLine& l : e.lines)
+            if (!seen.contains(l.account)) {
+                seen.insert(l.account);
+                wanted << l.account;
+            }
+        constexpr qsizetype kChunk = 16;
+        for (qsizetype from = 0; from < wanted.size(); from += kChunk) {
+            const qsizetype n = std::min(kChunk, wanted.size() - from);
+            QString sql = QStringLiteral(
+                "SELECT CDCONTCTBL, IDTIPOCONT, IDCONTCCUS FROM CONTCTBL WHERE CDCONTCTBL IN (:A0");
+            for (qsizetype i = 1; i < n; ++i)
+                sql += QStringLiteral(", :A%1").arg(i);
+            sql += u')';
+            QSqlQuery& q = storage_.prepare(sql);
+            for (qsizetype i = 0; i < n; ++i)
+                q.bindValue(static_cast<int>(i), wanted[from + i]);
+            storage_.exec(q);
+            while (q.next()) {
+                AccountInfo info;
+                info.analytic = textOf(q.value(1)).trimmed() == QLatin1String("A");
+                info.allocationFlag = textOf(q.value(2)).trimmed().left(1).toUpper();
+                accounts.insert(textOf(q.value(0)), info);
+            }
+            q.finish();
         }
-        q.finish();
-        if (!info.analytic)
-            throw Refusal(QStringLiteral("Conta Contábil não cadastrada. (partida %1, conta %2)")
-                              .arg(l.seq, l.account));
-        accounts.insert(l.account, info);
+        for (const EntryLine& l : e.lines)
+            if (!accounts.value(l.account).analytic)
+                throw Refusal(QStringLiteral("Conta Contábil não cadastrada. (partida %1, conta %2)")
+                                  .arg(l.seq, l.account));
     }
 
     // Standard histories.
@@ -200,37 +231,54 @@ void LancamentoService::writeEntry(const Entry& e, bool packetHasSystem, const Q
         }
     }
 
-    // Replace the entry.
-    for (const char* table : {"LANCCCUSTO", "LANCCONT"}) {
-        QSqlQuery& d =
-            storage_.prepare(QStringLiteral("DELETE FROM %1 WHERE CDEMPRESA = :E AND NRLANCCONT = :N")
-                                 .arg(QLatin1String(table)));
-        d.bindValue(QStringLiteral(":E"), e.company);
-        d.bindValue(QStringLiteral(":N"), e.number);
-        storage_.exec(d);
+    // Replace the entry. A new entry on PostgreSQL has nothing to delete: allocations cannot outlive
+    // their lines there (cascading foreign key).
+    if (exists || !storage_.isPostgres()) {
+        for (const char* table : {"LANCCCUSTO", "LANCCONT"}) {
+            QSqlQuery& d =
+                storage_.prepare(QStringLiteral("DELETE FROM %1 WHERE CDEMPRESA = :E AND NRLANCCONT = :N")
+                                     .arg(QLatin1String(table)));
+            d.bindValue(QStringLiteral(":E"), e.company);
+            d.bindValue(QStringLiteral(":N"), e.number);
+            storage_.exec(d);
+        }
     }
-    QSqlQuery& ins = storage_.prepare(QStringLiteral(
-        "INSERT INTO LANCCONT (CDEMPRESA, NRLANCCONT, NRSEQLANC, CDCONTCTBL, DTLANCCONT, VRLANCAMENT, "
-        "CDDOCUCONT, "
-        "DSHISTLANC, CDCONTCOME, IDLANCINTE, IDTIPOLANC, CDHISTPADR, IDLANCCOME, IDSISTEMA, CDOPERADOR) "
-        "VALUES (:E, :N, :S, :C, :D, :V, :DOC, :H, :CC, :I, :T, :HP, :K, :SYS, :OP)"));
-    for (const EntryLine& l : e.lines) {
-        ins.bindValue(QStringLiteral(":E"), e.company);
-        ins.bindValue(QStringLiteral(":N"), e.number);
-        ins.bindValue(QStringLiteral(":S"), l.seq);
-        ins.bindValue(QStringLiteral(":C"), l.account.left(20));
-        ins.bindValue(QStringLiteral(":D"), dateValue(storage_, l.date));
-        ins.bindValue(QStringLiteral(":V"), amountParam(storage_, l.cents));
-        ins.bindValue(QStringLiteral(":DOC"), textOrNull(l.document, 20));
-        ins.bindValue(QStringLiteral(":H"), textOrNull(l.history, 600));
-        ins.bindValue(QStringLiteral(":CC"), textOrNull(l.commercialCode, 21));
-        ins.bindValue(QStringLiteral(":I"),
-                      textOrNull(l.origin.isEmpty() ? QStringLiteral("M") : l.origin, 1));
-        ins.bindValue(QStringLiteral(":T"), l.side);
-        ins.bindValue(QStringLiteral(":HP"), textOrNull(l.historyCode, 4));
-        ins.bindValue(QStringLiteral(":K"), textOrNull(l.commercialKind, 1));
-        ins.bindValue(QStringLiteral(":SYS"), textOrNull(packetHasSystem ? l.system : storedSystem, 3));
-        ins.bindValue(QStringLiteral(":OP"), textOrNull(user, 20));
+    // Several lines per statement: one round trip for a usual entry on PostgreSQL. Qt's SQLite
+    // driver binds in time growing with the square of the parameters, so smaller statements there.
+    const std::size_t chunk = storage_.isPostgres() ? 32 : 8;
+    const QString sysFallback = storedSystem;
+    for (std::size_t from = 0; from < e.lines.size(); from += chunk) {
+        const std::size_t n = std::min(chunk, e.lines.size() - from);
+        QString sql = QStringLiteral(
+            "INSERT INTO LANCCONT (CDEMPRESA, NRLANCCONT, NRSEQLANC, CDCONTCTBL, DTLANCCONT, VRLANCAMENT, "
+            "CDDOCUCONT, DSHISTLANC, CDCONTCOME, IDLANCINTE, IDTIPOLANC, CDHISTPADR, IDLANCCOME, IDSISTEMA, "
+            "CDOPERADOR) VALUES ");
+        for (std::size_t r = 0; r < n; ++r) {
+            sql += r ? QStringLiteral(", (") : QStringLiteral("(");
+            for (int c = 0; c < 15; ++c)
+                sql += QStringLiteral("%1:r%2c%3").arg(c ? QStringLiteral(", ") : QString()).arg(r).arg(c);
+            sql += u')';
+        }
+        QSqlQuery& ins = storage_.prepare(sql);
+        int i = 0;
+        for (std::size_t r = from; r < from + n; ++r) {
+            const EntryLine& l = e.lines[r];
+            ins.bindValue(i++, e.company);
+            ins.bindValue(i++, e.number);
+            ins.bindValue(i++, l.seq);
+            ins.bindValue(i++, l.account.left(20));
+            ins.bindValue(i++, dateValue(storage_, l.date));
+            ins.bindValue(i++, amountParam(storage_, l.cents));
+            ins.bindValue(i++, textOrNull(l.document, 20));
+            ins.bindValue(i++, textOrNull(l.history, 600));
+            ins.bindValue(i++, textOrNull(l.commercialCode, 21));
+            ins.bindValue(i++, textOrNull(l.origin.isEmpty() ? QStringLiteral("M") : l.origin, 1));
+            ins.bindValue(i++, l.side);
+            ins.bindValue(i++, textOrNull(l.historyCode, 4));
+            ins.bindValue(i++, textOrNull(l.commercialKind, 1));
+            ins.bindValue(i++, textOrNull(packetHasSystem ? l.system : sysFallback, 3));
+            ins.bindValue(i++, textOrNull(user, 20));
+        }
         storage_.exec(ins);
     }
     QSqlQuery& insA = storage_.prepare(

@@ -141,7 +141,10 @@ std::optional<std::int64_t> versionHeader(const httplib::Request& req) {
 
 struct AppServer::Impl {
     explicit Impl(ServerOptions o) : options(std::move(o)) {
-        if (options.groupCommit)
+        const bool postgres = options.databaseUrl.trimmed().startsWith(QLatin1String("postgres://")) ||
+                              options.databaseUrl.trimmed().startsWith(QLatin1String("postgresql://"));
+        if (options.groupCommit == ServerOptions::GroupCommit::On ||
+            (options.groupCommit == ServerOptions::GroupCommit::Auto && !postgres))
             writer = std::make_unique<WriteQueue>(options.databaseUrl, options.rowLimit);
     }
     ServerOptions options;

@@ -17,8 +17,10 @@ struct ServerOptions {
     std::size_t maxBodyBytes = 32u * 1024u * 1024u;
     int rowLimit = 100000;  // getLancamentos refuses larger lists
     bool logRequests = true;
-    // Write calls share transactions on one connection (see WriteQueue); off: each on its worker's.
-    bool groupCommit = true;
+    // Write calls sharing transactions on one connection (see WriteQueue). Auto: on SQLite, whose
+    // writers take turns anyway; off on PostgreSQL, whose backends commit in parallel and group their
+    // log flushes themselves.
+    enum class GroupCommit { Auto, On, Off } groupCommit = GroupCommit::Auto;
 };
 
 // Response header with the entry's row version; request header with the version a confirm or delete

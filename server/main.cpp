@@ -2,7 +2,7 @@
 //
 //   ctb-server --init-db DB [--demo] [--demo-size N]
 //   ctb-server --db DB --listen 127.0.0.1:PORT [--threads N] [--max-body BYTES] [--row-limit N] [--quiet]
-//              [--no-group-commit]
+//              [--group-commit auto|on|off]
 
 #include "server/http_server.h"
 #include "server/server_schema.h"
@@ -29,7 +29,7 @@ int usage() {
         "  ctb-server --init-db BANCO [--demo] [--demo-size N]\n"
         "  ctb-server --db BANCO --listen 127.0.0.1:PORTA [--threads N] [--max-body BYTES] [--row-limit N] "
         "[--quiet]\n"
-        "    [--no-group-commit]\n"
+        "    [--group-commit auto|on|off]\n"
         "BANCO é o caminho de um arquivo SQLite ou postgresql://usuário@servidor:porta/banco."));
     return 2;
 }
@@ -72,9 +72,18 @@ int main(int argc, char** argv) {
             ok = value(v) && (options.rowLimit = v.toInt(&ok), ok) && options.rowLimit > 0;
         else if (a == QLatin1String("--quiet"))
             options.logRequests = false;
-        else if (a == QLatin1String("--no-group-commit"))
-            options.groupCommit = false;
-        else if (a == QLatin1String("--help") || a == QLatin1String("-h"))
+        else if (a == QLatin1String("--group-commit")) {
+            ok = value(v);
+            using G = ctb::server::ServerOptions::GroupCommit;
+            if (v == QLatin1String("on"))
+                options.groupCommit = G::On;
+            else if (v == QLatin1String("off"))
+                options.groupCommit = G::Off;
+            else if (v == QLatin1String("auto"))
+                options.groupCommit = G::Auto;
+            else
+                ok = false;
+        } else if (a == QLatin1String("--help") || a == QLatin1String("-h"))
             return usage(), 0;
         else {
             say(QStringLiteral("Opção desconhecida: %1").arg(a));

@@ -31,20 +31,6 @@ void setText(Row& row, int i, const QString& text, const FieldDef& f) {
     row.setText(i, f.size > 0 && text.size() > f.size ? QStringView(text).left(f.size) : QStringView(text));
 }
 
-std::optional<QDate> dateOf(const QVariant& v) {
-    if (v.isNull())
-        return std::nullopt;
-    if (v.metaType().id() == QMetaType::QDate)
-        return v.toDate();
-    if (v.metaType().id() == QMetaType::QDateTime)
-        return v.toDateTime().date();
-    const QString s = v.toString();
-    const QDate d = QDate::fromString(s.left(10), Qt::ISODate);
-    if (!d.isValid())
-        return std::nullopt;
-    return d;
-}
-
 void setDate(Row& row, int i, const QVariant& v) {
     if (const auto d = dateOf(v))
         row.setMsecs(i, wire::msecsFromDate(*d));
@@ -524,11 +510,30 @@ wire::Value LancamentoService::validaMapa(const QString& company, const QString&
     return wire::Value::fromArray(std::move(result));
 }
 
+namespace {
+const QString kForaPeriodo =
+    QStringLiteral("Operação bloqueada! Data do lançamento fora do período contábil.");
+}
+
 void LancamentoService::guardPeriod(const QString& company, QDate date) {
     if (!date.isValid())
         throw Refusal(kDataDev);
     if (!validaPeriodoContabil(company, date))
-        throw Refusal(QStringLiteral("Operação bloqueada! Data do lançamento fora do período contábil."));
+        throw Refusal(kForaPeriodo);
+}
+
+void LancamentoService::guardPeriod(QDate date, const OpenPeriod& period) {
+    if (!date.isValid())
+        throw Refusal(kDataDev);
+    if (period.bounded && ((period.from && date < *period.from) || (period.to && date > *period.to)))
+        throw Refusal(kForaPeriodo);
+}
+
+QString LancamentoService::lotMessage(const QString& lot) {
+    return QStringLiteral(
+               "Operação bloqueada! Lançamento contábil referente a lote. Favor realizar a "
+               "reversão do lote %1 para as devidas alterações.")
+        .arg(lot);
 }
 
 void LancamentoService::guardEntry(const QString& company, const QString& entry) {
@@ -549,10 +554,7 @@ void LancamentoService::guardEntry(const QString& company, const QString& entry)
     }
     q.finish();
     if (byLot)
-        throw Refusal(
-            QStringLiteral("Operação bloqueada! Lançamento contábil referente a lote. Favor realizar a "
-                           "reversão do lote %1 para as devidas alterações.")
-                .arg(lot));
+        throw Refusal(lotMessage(lot));
     const wire::Value maps = validaMapa(company, entry);
     const DataPacket& p = maps.array()[1].packet();
     if (!p.rows.empty()) {

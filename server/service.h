@@ -66,6 +66,13 @@ class LancamentoService {
     std::int64_t entryVersion(const QString& company, const QString& entry);
     void guardEntry(const QString& company, const QString& entry);  // lot and assessment-map guards
     void guardPeriod(const QString& company, QDate date);
+    // The company's open period, read once for the several dates of a confirm.
+    struct OpenPeriod {
+        bool bounded = false;  // a company without accounting options has no closed period
+        std::optional<QDate> from, to;
+    };
+    static void guardPeriod(QDate date, const OpenPeriod& period);
+    [[nodiscard]] static QString lotMessage(const QString& lot);
     void storeEntry(const DataPacket& lines, const DataPacket& allocations, const QString& user,
                     CallContext& ctx);
     // The bodies of the write calls, inside a transaction that the caller commits.

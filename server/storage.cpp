@@ -1,5 +1,6 @@
 #include "server/storage.h"
 
+#include <QDateTime>
 #include <QSqlError>
 
 #include <chrono>
@@ -107,6 +108,19 @@ bool Storage::hasHistoryIndex() {
                         q.next();
     }
     return *historyIndex_;
+}
+
+std::optional<QDate> dateOf(const QVariant& v) {
+    if (v.isNull())
+        return std::nullopt;
+    if (v.metaType().id() == QMetaType::QDate)
+        return v.toDate();
+    if (v.metaType().id() == QMetaType::QDateTime)
+        return v.toDateTime().date();
+    const QDate d = QDate::fromString(v.toString().left(10), Qt::ISODate);
+    if (!d.isValid())
+        return std::nullopt;
+    return d;
 }
 
 QString textOf(const QVariant& v) {

@@ -2,6 +2,7 @@
 
 #include "platform/sql/database.h"
 
+#include <QDate>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -84,5 +85,7 @@ auto withRetry(F&& body) -> decltype(body()) {
 }
 
 [[nodiscard]] QString textOf(const QVariant& v);
+// A DATE column as read from either backend (a date, a timestamp or ISO text); nullopt when absent.
+[[nodiscard]] std::optional<QDate> dateOf(const QVariant& v);
 
 }  // namespace ctb::server

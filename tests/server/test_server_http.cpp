@@ -613,6 +613,62 @@ TEST_P(Http, TwoClientsConfirmingTheSameEntryAtOnce) {
     EXPECT_EQ(lines("202606000001"), 2);
 }
 
+// Write calls of many clients share transactions (group commit), forced on for both backends here:
+// each call still stands alone, and a refused one leaves no line, version or audit row behind.
+TEST_P(Http, ConcurrentConfirmsSucceedOrFailEachOnTheirOwn) {
+    server::ServerOptions o;
+    o.databaseUrl = url_;
+    o.threads = 12;
+    o.logRequests = false;
+    o.groupCommit = server::ServerOptions::GroupCommit::On;
+    server::AppServer grouped(o);
+    grouped.start();
+    constexpr int kClients = 8, kRounds = 6;
+    std::atomic<int> ok{0}, refused{0}, other{0};
+    std::vector<std::thread> threads;
+    for (int c = 0; c < kClients; ++c) {
+        threads.emplace_back([&, c] {
+            net::HttpClient client("127.0.0.1", grouped.port());
+            for (int round = 0; round < kRounds; ++round) {
+                const QString number = QStringLiteral("2026069%1%2")
+                                           .arg(c, 2, 10, QLatin1Char('0'))
+                                           .arg(round, 3, 10, QLatin1Char('0'));
+                // Odd clients name an unknown account: refused after the version row was raised.
+                const bool bad = c % 2 == 1;
+                const auto r = client.call(
+                    kModule, "SetLancamento",
+                    {Value::fromPacket(entryPacket(
+                         QStringLiteral("T1"), number, kDay,
+                         {{"1", "D", 10.0 + c}, {"2", "C", 10.0 + c, bad ? "9.9.99.999" : "8.1.01.001"}})),
+                     Value::fromPacket(allocPacket(QStringLiteral("T1"), number, kDay, {})), str("OPER")});
+                if (r.ok && !bad)
+                    ++ok;
+                else if (!r.ok && bad && r.error.contains(QStringLiteral("Conta Contábil não cadastrada")))
+                    ++refused;
+                else
+                    ++other;
+            }
+        });
+    }
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(ok.load(), kClients / 2 * kRounds);
+    EXPECT_EQ(refused.load(), kClients / 2 * kRounds);
+    EXPECT_EQ(other.load(), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM LANCCONT WHERE NRLANCCONT LIKE '2026069%'")),
+              kClients / 2 * kRounds * 2);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM LANCVERSAO WHERE NRLANCCONT LIKE '2026069%'")),
+              kClients / 2 * kRounds);
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM LANCAUDIT WHERE NRLANCCONT LIKE '2026069%'")),
+              kClients / 2 * kRounds);
+    // Numbers handed out through the shared transactions stay unique.
+    net::HttpClient client("127.0.0.1", grouped.port());
+    const auto a = client.call(kModule, "getProximoNRLANCCONT", {str("T1"), str("202606")});
+    const auto b = client.call(kModule, "getProximoNRLANCCONT", {str("T1"), str("202606")});
+    ASSERT_TRUE(a.ok && b.ok);
+    EXPECT_NE(a.value.toString(), b.value.toString());
+}
+
 TEST_P(Http, DeleteGuardsAndAudit) {
     store("202606000001", {{"1", "D", 10}, {"2", "C", 10}}, {}, "D");
     exec(
