@@ -20,6 +20,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <thread>
@@ -185,12 +186,21 @@ int main(int argc, char** argv) {
             q.bindValue(QStringLiteral(":A"), monthStart.toString(Qt::ISODate));
             q.bindValue(QStringLiteral(":B"), monthEnd.toString(Qt::ISODate));
             q.exec();
-            long long sum = 0;
-            while (q.next() && sum < 1000) {
-                if (fromAcc.isEmpty())
-                    fromAcc = q.value(0).toString();
-                toAcc = q.value(0).toString();
-                sum += q.value(1).toLongLong();
+            // The run of consecutive accounts whose lines come closest to 1,000.
+            std::vector<std::pair<QString, long long>> accounts;
+            while (q.next())
+                accounts.emplace_back(q.value(0).toString(), q.value(1).toLongLong());
+            long long best = -1;
+            for (std::size_t i = 0; i < accounts.size(); ++i) {
+                long long sum = 0;
+                for (std::size_t j = i; j < accounts.size() && sum < 1000; ++j) {
+                    sum += accounts[j].second;
+                    if (best < 0 || std::llabs(sum - 1000) < std::llabs(best - 1000)) {
+                        best = sum;
+                        fromAcc = accounts[i].first;
+                        toAcc = accounts[j].first;
+                    }
+                }
             }
         }
         {

@@ -52,7 +52,9 @@ QSqlQuery& Storage::prepare(const QString& sql) {
         if (cache_.size() > 256)
             cache_.clear();  // dynamic list queries vary; keep the cache bounded
         auto q = std::make_unique<QSqlQuery>(db());
-        q->setForwardOnly(true);
+        // PostgreSQL: Qt reads a forward-only result one row per round of the client library;
+        // a whole result arrives at once otherwise, much faster for a list of a thousand lines.
+        q->setForwardOnly(!isPostgres());
         if (!q->prepare(sql))
             throw DbError(
                 QStringLiteral("Erro ao preparar comando no banco de dados: %1").arg(q->lastError().text()),

@@ -79,6 +79,9 @@ void WriteQueue::runBatch(std::deque<Call*>& batch) {
         try {
             if (!service_) {
                 storage_ = std::make_unique<Storage>(url_);
+                // The one writer's page cache holds the index pages every confirm touches (64 MiB).
+                if (!storage_->isPostgres())
+                    storage_->execText(QStringLiteral("PRAGMA cache_size=-65536"));
                 service_ = std::make_unique<LancamentoService>(*storage_, ServiceOptions{rowLimit_, nullptr});
             }
             Transaction tx(*storage_);
