@@ -60,48 +60,31 @@ void LancamentoService::storeEntry(const DataPacket& linesPacket, const DataPack
 
 void LancamentoService::writeEntry(const Entry& e, bool packetHasSystem, const QString& user,
                                    CallContext& ctx) {
-    // Company, its options and its open period in one read.
-    QString managerial;
-    OpenPeriod period;
-    {
-        QSqlQuery& q = storage_.prepare(
-            QStringLiteral("SELECT E.CDEMPRESA, C.IDCONTGERE, C.CDEMPRESA, C.DTINICLANC, C.DTFINALANC "
-                           "FROM EMPRESA E LEFT JOIN CONTOPECTBL C ON C.CDEMPRESA = E.CDEMPRESA "
-                           "WHERE E.CDEMPRESA = :E"));
-        q.bindValue(QStringLiteral(":E"), e.company);
-        storage_.exec(q);
-        const bool known = q.next();
-        if (known) {
-            managerial = textOf(q.value(1)).trimmed();
-            period.bounded = !q.value(2).isNull();
-            period.from = dateOf(q.value(3));
-            period.to = dateOf(q.value(4));
-        }
-        q.finish();
-        if (!known)
-            throw Refusal(QStringLiteral("Empresa não cadastrada."));
-    }
-
-    // The stored entry: its version, its own period and its origin.
     // Raising the version first locks the entry's version row, so concurrent writers of one entry
     // queue here on PostgreSQL (SQLite already holds the write lock); a refusal rolls it back.
     const std::int64_t version = bumpVersion(storage_, e.company, e.number);
-    if (ctx.expectedVersion && *ctx.expectedVersion != version - 1)
-        throw Refusal(staleVersionMessage(e.number));
+
+    // Then one read: the company with its options and open period, and the stored entry with its
+    // lines' period and origin, its lot and its assessment maps.
+    QString managerial;
+    OpenPeriod period;
     bool exists = false;
     QString storedSystem;
     {
-        // Its lines, its lot and its assessment maps in one read.
-        QSqlQuery& q = storage_.prepare(
-            QStringLiteral("SELECT MIN(L.DTLANCCONT), MAX(L.DTLANCCONT), COUNT(*), MAX(L.IDSISTEMA), "
-                           "SUM(CASE WHEN L.IDLANCINTE = 'L' THEN 1 ELSE 0 END), "
-                           "(SELECT MAX(CDLOTE) FROM LOTELANC WHERE CDEMPRESA = :E2 AND NRLANCCONT = :N2), "
-                           "(SELECT COUNT(*) FROM MAPAAPURLANC WHERE CDEMPRESA = :E3 AND NRLANCCONT = :N3) "
-                           "FROM LANCCONT L WHERE L.CDEMPRESA = :E AND L.NRLANCCONT = :N"));
+        QSqlQuery& q = storage_.prepare(QStringLiteral(
+            "SELECT S.*, E.CDEMPRESA, C.IDCONTGERE, C.CDEMPRESA, C.DTINICLANC, C.DTFINALANC FROM ("
+            "SELECT MIN(L.DTLANCCONT) AS D1, MAX(L.DTLANCCONT) AS D2, COUNT(*) AS N, MAX(L.IDSISTEMA) AS "
+            "SYS, "
+            "SUM(CASE WHEN L.IDLANCINTE = 'L' THEN 1 ELSE 0 END) AS NL, "
+            "(SELECT MAX(CDLOTE) FROM LOTELANC WHERE CDEMPRESA = :E2 AND NRLANCCONT = :N2) AS LOTE, "
+            "(SELECT COUNT(*) FROM MAPAAPURLANC WHERE CDEMPRESA = :E3 AND NRLANCCONT = :N3) AS NM "
+            "FROM LANCCONT L WHERE L.CDEMPRESA = :E AND L.NRLANCCONT = :N) S "
+            "LEFT JOIN EMPRESA E ON E.CDEMPRESA = :E4 LEFT JOIN CONTOPECTBL C ON C.CDEMPRESA = E.CDEMPRESA"));
         for (const QString& suffix : {QString(), QStringLiteral("2"), QStringLiteral("3")}) {
             q.bindValue(QStringLiteral(":E") + suffix, e.company);
             q.bindValue(QStringLiteral(":N") + suffix, e.number);
         }
+        q.bindValue(QStringLiteral(":E4"), e.company);
         storage_.exec(q);
         q.next();
         const auto first = dateOf(q.value(0)), last = dateOf(q.value(1));
@@ -110,7 +93,16 @@ void LancamentoService::writeEntry(const Entry& e, bool packetHasSystem, const Q
         const bool linesByLot = q.value(4).toLongLong() > 0;
         const QVariant lot = q.value(5);
         const bool tiedToMap = q.value(6).toLongLong() > 0;
+        const bool known = !q.value(7).isNull();
+        managerial = textOf(q.value(8)).trimmed();
+        period.bounded = !q.value(9).isNull();
+        period.from = dateOf(q.value(10));
+        period.to = dateOf(q.value(11));
         q.finish();
+        if (!known)
+            throw Refusal(QStringLiteral("Empresa não cadastrada."));
+        if (ctx.expectedVersion && *ctx.expectedVersion != version - 1)
+            throw Refusal(staleVersionMessage(e.number));
         if (exists) {
             // An entry already in a closed period may not be changed, not even moved out of it.
             for (const auto& d : {first, last})
