@@ -83,6 +83,7 @@ TfrmLancamento::TfrmLancamento()
     NetLanccontabil.onBeforeConnect = [this](TNetConnection& c) { NetLanccontabilBeforeConnect(c); };
     netLancamento.session = &session;
     NetLanccontabil.session = &session;
+    wireHandlers();
     // The line details follow the current side at run time; the debit side until then.
     dbeCdHistPadr.setDataBinding(&dtsDebito, QStringLiteral("CDHISTPADR"));
     dbeDsHistLanc.setDataBinding(&dtsDebito, QStringLiteral("DSHISTLANC"));
@@ -185,6 +186,9 @@ void TfrmLancamento::FormCreate() {
         MensErro(services(), msgPadrao.Msg(QStringLiteral("EMP_N")));
     }
     edtNmEmpresa.setText(qryEmpresa.fieldByName(u"NMEMPRESA").asString());
+    FIdContCome = qryEmpresa.fieldByName(u"IDCONTCOME").asString();
+    FIdContGere = qryEmpresa.fieldByName(u"IDCONTGERE").asString();
+    FIdMsmContaDbCr = qryEmpresa.fieldByName(u"IDMSMCONTADBCR").asString();
 }
 
 void TfrmLancamento::FormClose(CloseAction& action) {
@@ -192,8 +196,6 @@ void TfrmLancamento::FormClose(CloseAction& action) {
     netLancamento.close();
     NetLanccontabil.close();
 }
-
-void TfrmLancamento::ControlaBotoesFormulario(ClientDataSet& /*table*/) {}
 
 void TfrmLancamento::CarregaResultado(wire::Value& payload) {
     if (!payload.isArray() || payload.array().size() < 2)

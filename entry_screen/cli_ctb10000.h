@@ -134,9 +134,49 @@ class TfrmLancamento : public TfrmPadrao {
     void netLancamentoBeforeConnect(TNetConnection& sender);
     void NetLanccontabilBeforeConnect(TNetConnection& sender);
 
+    // ---- company, filter, modes ----
+    QString FIdContCome;  // options of the company last checked ("S" or other)
+    QString FIdContGere;
+    QString FIdMsmContaDbCr;
+    void panEmpresaEnter();
+    void edtCdEmpresaChange();
+    void edtCdEmpresaExit();
+    void btnEmpresaBeforePesq(bool& allow);
+    void btnEmpresaAfterPesq();
+    void panEmpresaExit();
+    void spbFiltroClick();
+    void tshFolhaDadosEnter();
+    void panCabecalhoEnter();
+    void panCabecalhoExit();
+    void edtDocumentoChange();
+    void edtDocumentoExit();
+    void depDataExit();
+    void panDebitoEnter();
+    void panCreditoEnter();
+    void panLancamentoGerencialEnter();
+    void FormKeyDown(int& key, ui::ShiftState shift);
+    // The browse button rule (after the list is (re)loaded).
+    void ControlaBotoesNavegacao();
+
+    // ---- loading and browsing ----
+    void getLancCont();
+    void sbtVerificarClick();
+    void dbgPadraoEnter();
+    void pgcPadraoChange() override;
+    // The period check of the entry on the form tab; true when changes are allowed.
+    bool ValidaPeriodoContabil();
+    // The text shown when the list is refreshed before any filter was confirmed.
+    [[nodiscard]] QString perDevText() const;
+
   private:
     void declareData();
     void bindGrids();
+    void wireHandlers();
+    void checaEmpresa();
+    void carregaLancamento();
+    void recontaTotais();
+    void excluiPartida(ClientDataSet& side, const char* questionKey);
+    [[nodiscard]] bool abaDadosAtiva() const { return pgcPadrao.activePage() == &tshFolhaDados; }
 };
 
 }  // namespace ctb::ctb10000
