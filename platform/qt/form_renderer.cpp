@@ -27,10 +27,12 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
@@ -365,6 +367,7 @@ QWidget* FormView::createWidget(ui::Control& control, QWidget* parentWidget) {
                 }
                 afterAction(c);
             });
+            tabs->tabBar()->installEventFilter(this);
             widget = tabs;
             break;
         }
@@ -871,6 +874,30 @@ bool FormView::handleKey(ui::Control& control, QKeyEvent* event) {
 }
 
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && form_ != nullptr) {
+        auto* bar = qobject_cast<QTabBar*>(watched);
+        auto* tabs = bar != nullptr ? qobject_cast<QTabWidget*>(bar->parentWidget()) : nullptr;
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        ui::Control* pages = tabs != nullptr ? controlOf(tabs) : nullptr;
+        if (pages != nullptr && pages->kind() == ControlKind::PageControl &&
+            mouse->button() == Qt::LeftButton) {
+            // The model decides the switch: Qt switching first would hide the focused page and hand
+            // the focus to some other control, whose enter events would then run in the model.
+            const int index = bar->tabAt(mouse->position().toPoint());
+            ui::Control* page = index >= 0 ? controlOf(tabs->widget(index)) : nullptr;
+            if (page != nullptr && page->kind() == ControlKind::TabSheet) {
+                {
+                    Raise guard(syncing_);
+                    ui::runUserAction(form_->services(), [pages, page] {
+                        static_cast<ui::PageControl*>(pages)->userSelect(static_cast<ui::TabSheet&>(*page));
+                    });
+                }
+                syncFocusFromModel();
+                afterAction(pages);
+            }
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress && form_ != nullptr) {
         auto* widget = qobject_cast<QWidget*>(watched);
         ui::Control* control = widget != nullptr ? controlOf(widget) : nullptr;

@@ -237,7 +237,8 @@ void PageControl::setActivePage(TabSheet* page) {
 }
 
 void PageControl::userSelect(TabSheet& page) {
-    if (&page == active_ || !page.visible() || !effectivelyEnabled())
+    // A disabled page keeps its tab but cannot be selected (the screens lock the list this way).
+    if (&page == active_ || !page.visible() || !page.enabled() || !effectivelyEnabled())
         return;
     bool allow = true;
     if (onChanging)

@@ -170,6 +170,11 @@ bool QtBackend::focus(ui::Control& control) {
         return ok;
     }
     qt::driver::focus(widget);
+    if (control.form() != nullptr && control.form()->activeControl() != &control && widget->hasFocus()) {
+        // Qt had the focus there already (the model had lost it with a page switch): no focus event
+        // told the model, so tell it as the window would on a click.
+        ui::user::focus(control);
+    }
     return control.form() != nullptr && control.form()->activeControl() == &control;
 }
 
