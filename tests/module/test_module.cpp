@@ -145,7 +145,8 @@ TEST_F(ModuleTest, CreationPutsTheSessionCompanyWithItsNameAndPreparesTheTables)
     EXPECT_EQ(f.activeControl(), &f.edtCdEmpresa);  // the first control to have the focus
     EXPECT_EQ(f.lblCodTela.caption(), QStringLiteral("CTB10000"));
     EXPECT_EQ(f.caption(), QStringLiteral("Lançamentos Contábeis"));
-    EXPECT_TRUE(f.FNavegacao);
+    // Set by the creation, cleared again as the focus enters the company panel.
+    EXPECT_FALSE(f.FNavegacao);
     EXPECT_FALSE(f.FFiltroCriado);
     // Created empty at creation: the six working tables; the list and the server's tables are not.
     for (ClientDataSet* t : {&f.cdsDebito, &f.cdsCredito, &f.cdsLancCCusto, &f.cdsLancContEspelho,
