@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFocusEvent>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
@@ -39,6 +40,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace ctb::qt {
 
@@ -792,6 +794,13 @@ void FormView::onQtFocusChanged(QWidget* /*old*/, QWidget* now) {
     if (syncing_ > 0 || form_ == nullptr || now == nullptr || !isAncestorOf(now)) {
         return;
     }
+    const Qt::FocusReason reason = std::exchange(lastFocusInReason_, Qt::OtherFocusReason);
+    if (reason == Qt::ActiveWindowFocusReason && !form_->isModal()) {
+        // Qt handing the focus back as the main window becomes active again (a dialog closed
+        // inside a handler): not a user's move. The model's focus stands; the window follows it.
+        syncFocusFromModel();
+        return;
+    }
     ui::Control* control = controlOf(now);
     if (control == nullptr || control == form_ || !control->focusable()) {
         return;
@@ -874,6 +883,10 @@ bool FormView::handleKey(ui::Control& control, QKeyEvent* event) {
 }
 
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn) {
+        // Read by onQtFocusChanged, which Qt signals right after this event.
+        lastFocusInReason_ = static_cast<QFocusEvent*>(event)->reason();
+    }
     if (event->type() == QEvent::MouseButtonPress && form_ != nullptr) {
         auto* bar = qobject_cast<QTabBar*>(watched);
         auto* tabs = bar != nullptr ? qobject_cast<QTabWidget*>(bar->parentWidget()) : nullptr;

@@ -80,7 +80,9 @@ class FormView : public QWidget, private ui::FormObserver {
     };
     std::unordered_map<const ui::DBGrid*, GridBinding> grids_;
     QWidget* client_ = nullptr;
-    int syncing_ = 0;  // >0 while the view applies model state (ignore the echoes)
+    int syncing_ = 0;
+    Qt::FocusReason lastFocusInReason_ =
+        Qt::OtherFocusReason;  // >0 while the view applies model state (ignore the echoes)
 };
 
 // Creates and keeps the windows of forms: one view per form, reused when it is shown again.
