@@ -177,18 +177,7 @@ void TfrmLancamento::FormCreate() {
         t->fieldByName(u"CDCONTCTBL").setEditMask(accountMask);
 
     edtCdEmpresa.setText(EmprProc());
-    qryEmpresa.Close();
-    qryEmpresa.ParamByName(QStringLiteral("P_CDEMPRESA")).setValue(edtCdEmpresa.text());
-    qryEmpresa.ParamByName(QStringLiteral("P_TCDEMPRESA")).setValue(QString());
-    qryEmpresa.Open();
-    if (qryEmpresa.IsEmpty()) {
-        edtCdEmpresa.setFocus();
-        MensErro(services(), msgPadrao.Msg(QStringLiteral("EMP_N")));
-    }
-    edtNmEmpresa.setText(qryEmpresa.fieldByName(u"NMEMPRESA").asString());
-    FIdContCome = qryEmpresa.fieldByName(u"IDCONTCOME").asString();
-    FIdContGere = qryEmpresa.fieldByName(u"IDCONTGERE").asString();
-    FIdMsmContaDbCr = qryEmpresa.fieldByName(u"IDMSMCONTADBCR").asString();
+    buscaEmpresa();
 }
 
 void TfrmLancamento::FormClose(CloseAction& action) {

@@ -173,6 +173,8 @@ class TfrmLancamento : public TfrmPadrao {
     void bindGrids();
     void wireHandlers();
     void checaEmpresa();
+    // Looks the code in edtCdEmpresa up: its name and options, or "EMP_N" (ends the action).
+    void buscaEmpresa();
     void carregaLancamento();
     void recontaTotais();
     void excluiPartida(ClientDataSet& side, const char* questionKey);

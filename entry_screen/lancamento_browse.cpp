@@ -121,6 +121,12 @@ void TfrmLancamento::checaEmpresa() {
         MensErro(services(), msgPadrao.Msg(QStringLiteral("EMP_DEV")));
     }
     edtCdEmpresa.setText(hostlib::Ajusta(edtCdEmpresa.text().trimmed(), 2));
+    buscaEmpresa();
+    panComercial.setVisible(FIdContCome == u"S");
+    panGerencial.setVisible(FIdContGere == u"S");
+}
+
+void TfrmLancamento::buscaEmpresa() {
     qryEmpresa.Close();
     qryEmpresa.ParamByName(QStringLiteral("P_CDEMPRESA")).setValue(edtCdEmpresa.text());
     qryEmpresa.ParamByName(QStringLiteral("P_TCDEMPRESA")).setValue(QString());
@@ -133,8 +139,6 @@ void TfrmLancamento::checaEmpresa() {
     FIdContCome = qryEmpresa.fieldByName(u"IDCONTCOME").asString();
     FIdContGere = qryEmpresa.fieldByName(u"IDCONTGERE").asString();
     FIdMsmContaDbCr = qryEmpresa.fieldByName(u"IDMSMCONTADBCR").asString();
-    panComercial.setVisible(FIdContCome == u"S");
-    panGerencial.setVisible(FIdContGere == u"S");
 }
 
 void TfrmLancamento::edtCdEmpresaExit() {

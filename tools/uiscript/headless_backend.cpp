@@ -42,7 +42,6 @@ ui::DBGrid& HeadlessBackend::grid(const QString& name) const {
     return static_cast<ui::DBGrid&>(c);
 }
 
-namespace {
 void requireUsable(const ui::Control& control) {
     const ui::Control& c = control.kind() == ui::ControlKind::TabSheet && control.parent() != nullptr
                                ? *control.parent()
@@ -52,7 +51,6 @@ void requireUsable(const ui::Control& control) {
     if (!c.effectivelyEnabled())
         throw BackendError(QStringLiteral("\"%1\" está desabilitado").arg(c.name()));
 }
-}  // namespace
 
 void HeadlessBackend::focus(const QString& name) {
     ui::Control& c = control(name);

@@ -40,6 +40,10 @@ class HeadlessBackend : public Backend {
     ui::HeadlessUi ui_;
 };
 
+// A script acts only on what a user could reach: visible and enabled (a tab by its page control).
+// Throws BackendError otherwise.
+void requireUsable(const ui::Control& control);
+
 // Looks a name up in the modal forms (innermost first), then in the shown forms (latest first).
 [[nodiscard]] ui::Control* findInForms(const std::vector<ui::Form*>& modalStack,
                                        const std::vector<ui::Form*>& shown, const QString& name);

@@ -52,16 +52,6 @@ class TrackingServices : public ui::UiServices {
     std::vector<ui::Form*> modal_;
 };
 
-void requireUsable(const ui::Control& control) {
-    const ui::Control& c = control.kind() == ui::ControlKind::TabSheet && control.parent() != nullptr
-                               ? *control.parent()
-                               : control;
-    if (!c.effectivelyVisible())
-        throw BackendError(QStringLiteral("\"%1\" não está visível").arg(c.name()));
-    if (!c.effectivelyEnabled())
-        throw BackendError(QStringLiteral("\"%1\" está desabilitado").arg(c.name()));
-}
-
 class QtScriptBackend : public Backend {
   public:
     QtScriptBackend() : services_(qt_.services()) {}
