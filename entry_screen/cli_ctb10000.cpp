@@ -176,6 +176,10 @@ void TfrmLancamento::FormCreate() {
          {static_cast<ClientDataSet*>(&qryContCtbl), &cdsLancCont, &cdsDebito, &cdsCredito})
         t->fieldByName(u"CDCONTCTBL").setEditMask(accountMask);
 
+    // Nothing to confirm or cancel before an entry is edited.
+    for (ui::Control* c :
+         std::initializer_list<ui::Control*>{&sbtConfirmar, &sbtCancelar, &mnuConfirmar, &mnuCancelar})
+        c->setEnabled(false);
     edtCdEmpresa.setText(EmprProc());
     buscaEmpresa();
 }
