@@ -195,6 +195,13 @@ FormView::~FormView() {
     if (form_ != nullptr) {
         form_->removeObserver(this);
     }
+    // The child widgets would die after this body, in ~QWidget, moving the focus and emitting
+    // signals as they go: delete them now, while the view is whole, with its handlers silenced.
+    disconnect(qApp, nullptr, this, nullptr);
+    ++syncing_;
+    form_ = nullptr;
+    const auto children = findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    qDeleteAll(children);
 }
 
 QWidget* FormView::widgetOf(const ui::Control& control) const {
