@@ -154,7 +154,14 @@ class TfrmLancamento : public TfrmPadrao {
     void panDebitoEnter();
     void panCreditoEnter();
     void panLancamentoGerencialEnter();
+    // Ctrl+Delete on the form tab: the period check, then the current line (ExcluiLinhaCorrente). The
+    // key is taken, so the focused grid does not handle the same keystroke again.
     void FormKeyDown(int& key, ui::ShiftState shift);
+    // Deletes the current line after its question: the allocation line when the allocation area is
+    // current, else the debit line (or the credit line) with all its allocations, allocations first.
+    // When neither side is left with a line, goes back to the browse tab and reloads the list. Also what
+    // the delete button does on a new entry.
+    void ExcluiLinhaCorrente();
     // The browse button rule (after the list is (re)loaded).
     void ControlaBotoesNavegacao();
 
@@ -163,8 +170,9 @@ class TfrmLancamento : public TfrmPadrao {
     void sbtVerificarClick();
     void dbgPadraoEnter();
     void pgcPadraoChange() override;
-    // The period check of the entry on the form tab; true when changes are allowed.
-    bool ValidaPeriodoContabil();
+    // The period and lot check of the entry on the form tab: ends the action (MensErro) when the entry
+    // may not be changed. A hook that passes for now; the server refuses such an entry on store.
+    void ValidaPeriodoContabil();
     // The text shown when the list is refreshed before any filter was confirmed.
     [[nodiscard]] QString perDevText() const;
 
@@ -176,8 +184,10 @@ class TfrmLancamento : public TfrmPadrao {
     // Looks the code in edtCdEmpresa up: its name and options, or "EMP_N" (ends the action).
     void buscaEmpresa();
     void carregaLancamento();
+    // The totals and their difference from the lines as loaded, without moving any cursor.
     void recontaTotais();
     void excluiPartida(ClientDataSet& side, const char* questionKey);
+    void marcaExclusao(ClientDataSet& table);
     [[nodiscard]] bool abaDadosAtiva() const { return pgcPadrao.activePage() == &tshFolhaDados; }
 };
 

@@ -7,8 +7,6 @@
 namespace ctb::ctb10000 {
 namespace {
 
-constexpr int kVkDelete = 46;
-
 // Busy animation for the span of a scope, hidden on every path.
 class Avi {
   public:
@@ -29,6 +27,31 @@ void enable(ui::Control& button, ui::MenuItem* item, bool on) {
 
 bool editing(const ClientDataSet& t) {
     return t.state() == DataSetState::Edit || t.state() == DataSetState::Insert;
+}
+
+// No stored line and none being typed: a line still in insert counts as a line, so a Ctrl+Delete that
+// deleted nothing never sends a half-typed first line back to the list.
+bool semLinhas(const ClientDataSet& t) {
+    return !t.active() || (t.isEmpty() && t.state() != DataSetState::Insert);
+}
+
+// The filter text that restricts an allocation table to one entry line (two blanks before the last
+// two equals signs, as the stored texts have them).
+QString filtroLinha(const QString& nrLancCont, const QString& empresa, const QString& nrSeqLanc) {
+    return QStringLiteral("NRLANCCONT = '") + nrLancCont + QStringLiteral("'") +
+           QStringLiteral(" AND CDEMPRESA  = ") + QStringLiteral("'") + empresa + QStringLiteral("'") +
+           QStringLiteral(" AND NRSEQLANC  = ") + QStringLiteral("'") + nrSeqLanc + QStringLiteral("'");
+}
+
+// Sum of a float column over the rows shown, without moving the cursor (no scroll events).
+double soma(const ClientDataSet& t, QStringView field) {
+    const Field* f = t.findField(field);
+    if (f == nullptr)
+        return 0;
+    double total = 0;
+    for (int row = 0; row < t.viewRowCount(); ++row)
+        total += t.valueAt(row, f->index()).toDouble();
+    return hostlib::RoundDec(total, 2);
 }
 
 wire::Value takePacketCall(TfrmLancamento& f, TNetConnection& net, const char* method,
@@ -234,9 +257,16 @@ void TfrmLancamento::panCabecalhoExit() {
         depData.SetDate(session.currentDate());
 }
 
-bool TfrmLancamento::ValidaPeriodoContabil() {
-    // The server guards the period on every store; the screen's own check comes with editing.
-    return true;
+void TfrmLancamento::ValidaPeriodoContabil() {
+    // Hook for the period and lot check: it will ask the server and end the action on a date outside
+    // the open period. Until then it passes; the server still refuses such an entry when it is stored.
+}
+
+void TfrmLancamento::marcaExclusao(ClientDataSet& table) {
+    // What the tables' own delete handlers do once they exist: the entry now differs from the stored one.
+    FAlterado = true;
+    FConfirmado = false;
+    ControlaBotoesFormulario(table);
 }
 
 void TfrmLancamento::excluiPartida(ClientDataSet& side, const char* questionKey) {
@@ -244,43 +274,51 @@ void TfrmLancamento::excluiPartida(ClientDataSet& side, const char* questionKey)
         return;
     if (!services()->askYesNo(msgPadrao.Msg(QString::fromLatin1(questionKey))))
         return;
-    // The allocations first: leaving the line re-filters them to the next one.
-    while (cdsLancCCusto.active() && !cdsLancCCusto.isEmpty()) {
-        cdsLancCCusto.first();
-        cdsLancCCusto.remove();
+    // The allocations first: leaving the line would re-filter them to the next one. The table is put
+    // on this line's allocations before, so that nothing but them goes, whichever line it showed.
+    if (cdsLancCCusto.active()) {
+        cdsLancCCusto.setFilter(filtroLinha(side.fieldByName(u"NRLANCCONT").asString(),
+                                            side.fieldByName(u"CDEMPRESA").asString(),
+                                            side.fieldByName(u"NRSEQLANC").asString()));
+        cdsLancCCusto.setFiltered(true);
+        while (!cdsLancCCusto.isEmpty()) {
+            cdsLancCCusto.first();
+            cdsLancCCusto.remove();
+        }
     }
     side.remove();
-    FAlterado = true;
-    FConfirmado = false;
+    marcaExclusao(side);
 }
 
-void TfrmLancamento::FormKeyDown(int& key, ui::ShiftState shift) {
-    if (key != kVkDelete || !shift.ctrl || pgcPadrao.activePage() != &tshFormulario)
-        return;
-    // Handled here once: the grids must not ask again for the same keystroke.
-    key = 0;
-    if (!ValidaPeriodoContabil())
-        return;
+void TfrmLancamento::ExcluiLinhaCorrente() {
     if (FAreaGerencial) {
         if (cdsLancCCusto.active() && !cdsLancCCusto.isEmpty() && !editing(cdsLancCCusto) &&
             services()->askYesNo(msgPadrao.Msg(QStringLiteral("EXCLUIR_GER")))) {
             cdsLancCCusto.remove();
-            FAlterado = true;
-            FConfirmado = false;
+            marcaExclusao(cdsLancCCusto);
         }
     } else if (FLadoDebito) {
         excluiPartida(cdsDebito, "EXCLUIR_DB");
     } else if (FLadoCredito) {
         excluiPartida(cdsCredito, "EXCLUIR_CR");
     }
-    const bool semLinhas =
-        (!cdsDebito.active() || cdsDebito.isEmpty()) && (!cdsCredito.active() || cdsCredito.isEmpty());
-    if (semLinhas) {
+    if (semLinhas(cdsDebito) && semLinhas(cdsCredito)) {
         tshFolhaDados.setEnabled(true);
         FAlterado = false;
+        // Shown from code, which runs no change handler: the reload below is its one run.
         pgcPadrao.setActivePage(&tshFolhaDados);
         pgcPadraoChange();
     }
+}
+
+void TfrmLancamento::FormKeyDown(int& key, ui::ShiftState shift) {
+    if (key != ui::vk::Delete || !shift.ctrl || pgcPadrao.activePage() != &tshFormulario)
+        return;
+    // The form sees the key before the focused control (key preview); taking it here keeps a grid's own
+    // Ctrl+Delete from asking and deleting a second time for the same keystroke.
+    key = 0;
+    ValidaPeriodoContabil();
+    ExcluiLinhaCorrente();
 }
 
 // ---------------------------------------------------------------- button rules
@@ -303,23 +341,30 @@ void TfrmLancamento::ControlaBotoesFormulario(ClientDataSet& table) {
     const bool browse = table.active() && !editing(table);
     const int rows = table.active() ? table.recordCount() : 0;
     const bool onBrowseTab = abaDadosAtiva();
+    // 1. Include.
     enable(sbtIncluir, &mnuIncluir, browse);
+    // 2. Alter and delete: a loaded entry on the form tab, or an entry with changes.
     const bool change =
         (browse && rows > 0 && FConfirmado && !onBrowseTab) || (FAlterado && rows >= 1 && browse);
     enable(sbtAlterar, &mnuAlterar, change);
     enable(sbtExcluir, &mnuExcluir, change);
+    // 3. Check, fifth button and the company: only while browsing the list.
     const bool navigation = onBrowseTab && FNavegacao;
     enable(sbtVerificar, &mnuVerificar, navigation);
     enable(sbtImprimir, &mnuImprimir, navigation);
     lblEmpresa.setEnabled(navigation);
     edtCdEmpresa.setEnabled(navigation);
     btnEmpresa.setEnabled(navigation);
+    // 4. Filter.
     enable(spbFiltro, &mnuFiltrar, onBrowseTab);
+    // 5. Confirm and cancel: off when there is nothing to confirm.
     const bool nothingToConfirm = browse && (FConfirmado || onBrowseTab) && !FAlterado;
     enable(sbtConfirmar, &mnuConfirmar, !nothingToConfirm);
     enable(sbtCancelar, &mnuCancelar, !nothingToConfirm);
+    // 6. The list tab: not while the entry holds unconfirmed changes or a line is being edited.
     tshFolhaDados.setEnabled(!FAlterado && (onBrowseTab || (!editing(cdsDebito) && !editing(cdsCredito) &&
                                                             !editing(cdsLancCCusto) && FConfirmado)));
+    // 7. Header of the entry on the form tab: a saved entry keeps its date, and its document once it has one.
     if (pgcPadrao.activePage() == &tshFormulario) {
         const bool novo = !cdsLancFiltrado.active() || cdsLancFiltrado.isEmpty();
         edtDocumento.setEnabled(novo || FDocumento.isEmpty());
@@ -390,21 +435,8 @@ void TfrmLancamento::pgcPadraoChange() {
 }
 
 void TfrmLancamento::recontaTotais() {
-    auto sum = [](ClientDataSet& t, const char16_t* field) {
-        double total = 0;
-        if (!t.active())
-            return total;
-        const int keep = t.recNo();
-        t.disableControls();
-        for (t.first(); !t.eof(); t.next())
-            total += t.fieldByName(field).asFloat();
-        if (keep > 0)
-            t.setRecNo(keep);
-        t.enableControls();
-        return hostlib::RoundDec(total, 2);
-    };
-    const double debit = sum(cdsDebito, u"DEBITO");
-    const double credit = sum(cdsCredito, u"CREDITO");
+    const double debit = soma(cdsDebito, u"DEBITO");
+    const double credit = soma(cdsCredito, u"CREDITO");
     nedDebito.SetNumber(debit);
     nedCredito.SetNumber(credit);
     lblValorDiferenca.setText(
@@ -465,13 +497,9 @@ void TfrmLancamento::carregaLancamento() {
         cdsLancCCustoEspelho.setData(rateios.packet());
         cdsLancCCusto.setFiltered(false);
         cdsLancCCusto.setData(rateios.takePacket());
-        const QString filtro = QStringLiteral("NRLANCCONT = '") +
-                               cdsLancFiltrado.fieldByName(u"NRLANCCONT").asString() + QStringLiteral("'") +
-                               QStringLiteral(" AND CDEMPRESA  = ") + QStringLiteral("'") +
-                               cdsLancFiltrado.fieldByName(u"CDEMPRESA").asString() + QStringLiteral("'") +
-                               QStringLiteral(" AND NRSEQLANC  = ") + QStringLiteral("'") +
-                               cdsLancFiltrado.fieldByName(u"NRSEQLANC").asString() + QStringLiteral("'");
-        cdsLancCCusto.setFilter(filtro);
+        cdsLancCCusto.setFilter(filtroLinha(cdsLancFiltrado.fieldByName(u"NRLANCCONT").asString(),
+                                            cdsLancFiltrado.fieldByName(u"CDEMPRESA").asString(),
+                                            cdsLancFiltrado.fieldByName(u"NRSEQLANC").asString()));
         cdsLancCCusto.setFiltered(true);
     }
     ControlaBotoesFormulario(cdsDebito);
