@@ -16,6 +16,7 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+trap 'echo "run_script.sh: line $LINENO failed (exit $?)" >&2' ERR
 
 DB=$WORK/test.db
 "$SERVER_BIN" --init-db "$DB" >/dev/null
