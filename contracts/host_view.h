@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace ctb::ctb10000 {
@@ -51,6 +53,16 @@ class TADOIBQuery : public hostlib::TADOIBQuery {
   private:
     const QueryDecl& decl_;
 };
+
+// A declared control of the form, of the type the screen expects; a declaration out of step with the
+// screen is a programming error.
+template <typename T>
+T& control(ui::Form& form, const char* name) {
+    auto* c = dynamic_cast<T*>(form.findControl(u8(name)));
+    if (c == nullptr)
+        throw std::logic_error(std::string("control not declared: ") + name);
+    return *c;
+}
 
 // Builds the declared controls under the form, each inside its declared parent (a control of the
 // form, or the form itself); lookup buttons, numeric and date edits are the host library's.

@@ -9,14 +9,6 @@ const QueryDecl& queryDecl(const char* name) {
     return *findQuery(lancamentoQueries(), u8(name));
 }
 
-template <typename T>
-T& control(ui::Form& form, const char* name) {
-    auto* c = dynamic_cast<T*>(form.findControl(u8(name)));
-    if (c == nullptr)
-        throw std::logic_error(std::string("control not declared: ") + name);
-    return *c;
-}
-
 }  // namespace
 
 TfrmLancamento::TfrmLancamento()
@@ -159,10 +151,9 @@ ClientDataSet* TfrmLancamento::tableByName(const QString& name) {
 void TfrmLancamento::FormCreate() {
     TfrmPadrao::FormCreate();
     {
-        hostlib::ActiveShowAvi(services(), 0);
+        hostlib::ShowAviScope avi(services(), 0);
         netLancamento.open();
         NetLanccontabil.open();
-        hostlib::DeactiveShowAvi(services());
     }
     FFiltroCriado = false;
     FNavegacao = true;

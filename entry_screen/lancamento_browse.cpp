@@ -7,18 +7,6 @@
 namespace ctb::ctb10000 {
 namespace {
 
-// Busy animation for the span of a scope, hidden on every path.
-class Avi {
-  public:
-    Avi(ui::UiServices* services, int kind) : services_(services) { hostlib::ActiveShowAvi(services_, kind); }
-    ~Avi() { hostlib::DeactiveShowAvi(services_); }
-    Avi(const Avi&) = delete;
-    Avi& operator=(const Avi&) = delete;
-
-  private:
-    ui::UiServices* services_;
-};
-
 void enable(ui::Control& button, ui::MenuItem* item, bool on) {
     button.setEnabled(on);
     if (item != nullptr)
@@ -394,7 +382,7 @@ void TfrmLancamento::getLancCont() {
             throw ui::AbortAction();
         }
     }
-    Avi avi(services(), 6);
+    hostlib::ShowAviScope avi(services(), 6);
     cdsLancCont.setFiltered(false);
     wire::Value payload = hostlib::CheckResultServ(
         services(),

@@ -14,31 +14,9 @@ const QueryDecl& queryDecl(const char* name) {
     return *findQuery(lancFiltroQueries(), u8(name));
 }
 
-template <typename T>
-T& control(ui::Form& form, const char* name) {
-    auto* c = dynamic_cast<T*>(form.findControl(u8(name)));
-    if (c == nullptr)
-        throw std::logic_error(std::string("control not declared: ") + name);
-    return *c;
-}
-
 QString orTodos(const QString& text) {
     return text.isEmpty() ? kTodos : text;
 }
-
-// Hides the busy animation on every way out of the query.
-class BusyAnimation {
-  public:
-    explicit BusyAnimation(ui::UiServices* services) : services_(services) {
-        hostlib::ActiveShowAvi(services_, 6);
-    }
-    ~BusyAnimation() { hostlib::DeactiveShowAvi(services_); }
-    BusyAnimation(const BusyAnimation&) = delete;
-    BusyAnimation& operator=(const BusyAnimation&) = delete;
-
-  private:
-    ui::UiServices* services_;
-};
 
 }  // namespace
 
@@ -551,7 +529,7 @@ void TfrmLancFiltro::sbtConfirmaClick() {
         fail(edtValorFim, "VRFIN_DEV");
 
     {
-        BusyAnimation busy(services());
+        hostlib::ShowAviScope busy(services(), 6);
         escreveValor(edtValorIni, valorIni);
         escreveValor(edtValorFim, valorFim);
         Atualiza_Filtro(false);

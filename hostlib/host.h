@@ -114,6 +114,19 @@ CTB_HOSTLIB_EXPORT wire::Value CheckResultServ(ui::UiServices* services, net::Ca
 // Busy animation around long server calls (nesting counted by the services).
 CTB_HOSTLIB_EXPORT void ActiveShowAvi(ui::UiServices* services, int kind = 0);
 CTB_HOSTLIB_EXPORT void DeactiveShowAvi(ui::UiServices* services);
+// The busy animation for the span of a scope, hidden again on every way out.
+class ShowAviScope {
+  public:
+    explicit ShowAviScope(ui::UiServices* services, int kind = 0) : services_(services) {
+        ActiveShowAvi(services_, kind);
+    }
+    ~ShowAviScope() { DeactiveShowAvi(services_); }
+    ShowAviScope(const ShowAviScope&) = delete;
+    ShowAviScope& operator=(const ShowAviScope&) = delete;
+
+  private:
+    ui::UiServices* services_;
+};
 
 // ---------------------------------------------------------------- query
 
