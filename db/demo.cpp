@@ -101,7 +101,9 @@ class SearchIndexPause {
         if (postgres()) {
             execute(db_, backendStatement(db_, QStringLiteral("LANCCONT_DSHISTLANC_TRGM")));
         } else {
+            // The rebuild indexes every line, the queued ones too.
             execute(db_, QStringLiteral("INSERT INTO LANCCONT_FTS (LANCCONT_FTS) VALUES ('rebuild')"));
+            execute(db_, QStringLiteral("DELETE FROM LANCCONT_FTS_PEND"));
             execute(db_, backendStatement(db_, QStringLiteral("LANCCONT_FTS_AI")));
         }
     }
@@ -150,6 +152,7 @@ DataSummary loadDemo(QSqlDatabase& db, QDate today) {
         }
     }
     writer.finish();
+    detail::indexQueuedHistory(db);  // a fresh database has nothing waiting for the search index
     tx.commit();
     return summaryOf(writer.stats());
 }
@@ -201,6 +204,7 @@ DataSummary generateEntries(QSqlDatabase& db, int entries, std::uint64_t seed, Q
     }
     writer.finish();
     pause.resume();
+    detail::indexQueuedHistory(db);
     tx.commit();
     return summaryOf(writer.stats());
 }

@@ -86,19 +86,79 @@ int storedSchemaVersion(const QSqlDatabase& db) {
     return q.value(0).toInt();
 }
 
-SchemaResult createSchema(QSqlDatabase& db) {
-    if (!db.isOpen())
-        throw sql::SqlError(QStringLiteral("Conexão com o banco de dados não está aberta."));
-    const QStringList tables = db.tables();
-    if (hasTable(tables, QStringLiteral("SCHEMAVERSAO"))) {
-        const int version = storedSchemaVersion(db);
-        if (version == kSchemaVersion)
-            return SchemaResult::AlreadyCurrent;
+bool upgradeSchema(QSqlDatabase& db) {
+    const int version = storedSchemaVersion(db);
+    if (version == kSchemaVersion)
+        return false;
+    if (version < 1 || version > kSchemaVersion)
         throw sql::SqlError(
             QStringLiteral("O banco de dados está na versão %1 do esquema e este programa usa a versão "
                            "%2; o esquema não foi alterado.")
                 .arg(version)
                 .arg(kSchemaVersion));
+    Transaction tx(db);
+    if (sql::backendOf(db) == sql::Backend::SQLite) {
+        // 1 -> 2: the text index triggers now queue lines; every line of version 1 is indexed.
+        for (const char* trigger : {"LANCCONT_FTS_AI", "LANCCONT_FTS_AD", "LANCCONT_FTS_AU"})
+            execute(db, QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(trigger)));
+        for (const QString& s : splitStatements(backendSchemaSql(db)))
+            if (!s.startsWith(QStringLiteral("CREATE VIRTUAL TABLE"), Qt::CaseInsensitive))
+                execute(db, s);
+    }
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO SCHEMAVERSAO (VERSAO, DSVERSAO) VALUES (?, ?)"));
+    q.addBindValue(kSchemaVersion);
+    q.addBindValue(QStringLiteral("Índice de históricos após a gravação"));
+    if (!q.exec())
+        throw sql::SqlError(QStringLiteral("Erro ao registrar a versão do esquema."), q.lastError().text());
+    tx.commit();
+    return true;
+}
+
+namespace detail {
+qint64 indexQueuedHistory(const QSqlDatabase& db) {
+    if (sql::backendOf(db) != sql::Backend::SQLite)
+        return 0;
+    QSqlQuery q(db);
+    auto run = [&](const QString& statement) {
+        if (!q.exec(statement))
+            throw sql::SqlError(
+                QStringLiteral("Erro ao atualizar o índice de históricos."),
+                q.lastError().databaseText().isEmpty() ? q.lastError().text() : q.lastError().databaseText());
+    };
+    run(
+        QStringLiteral("INSERT INTO LANCCONT_FTS (rowid, DSHISTLANC) SELECT L.rowid, L.DSHISTLANC "
+                       "FROM LANCCONT_FTS_PEND P CROSS JOIN LANCCONT L ON L.rowid = P.ROWIDLANC"));
+    const qint64 indexed = q.numRowsAffected();
+    run(QStringLiteral("DELETE FROM LANCCONT_FTS_PEND"));
+    return indexed;
+}
+}  // namespace detail
+
+qint64 indexPendingHistory(const QSqlDatabase& db) {
+    if (sql::backendOf(db) != sql::Backend::SQLite)
+        return 0;
+    // BEGIN IMMEDIATE: the lines read are the lines dequeued, whatever other writers do.
+    execute(db, QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        const qint64 indexed = detail::indexQueuedHistory(db);
+        execute(db, QStringLiteral("COMMIT"));
+        return indexed;
+    } catch (...) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        throw;
+    }
+}
+
+SchemaResult createSchema(QSqlDatabase& db) {
+    if (!db.isOpen())
+        throw sql::SqlError(QStringLiteral("Conexão com o banco de dados não está aberta."));
+    const QStringList tables = db.tables();
+    if (hasTable(tables, QStringLiteral("SCHEMAVERSAO"))) {
+        if (storedSchemaVersion(db) == kSchemaVersion)
+            return SchemaResult::AlreadyCurrent;
+        (void)upgradeSchema(db);
+        return SchemaResult::Upgraded;
     }
     QStringList found;
     for (const char* t : kOwnTables)

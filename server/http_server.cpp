@@ -27,12 +27,12 @@ namespace {
 // thread itself when it ends (a QtSql connection belongs to the thread that opened it).
 class Worker {
   public:
-    Worker(const ServerOptions& options, WriteQueue* writer) : options_(options), writer_(writer) {}
+    Worker(const ServerOptions& options, ServiceOptions service)
+        : options_(options), serviceOptions_(service) {}
     LancamentoService& service() {
         if (!service_) {
             storage_ = std::make_unique<Storage>(options_.databaseUrl);
-            service_ =
-                std::make_unique<LancamentoService>(*storage_, ServiceOptions{options_.rowLimit, writer_});
+            service_ = std::make_unique<LancamentoService>(*storage_, serviceOptions_);
         }
         return *service_;
     }
@@ -44,7 +44,7 @@ class Worker {
 
   private:
     const ServerOptions& options_;
-    WriteQueue* writer_;
+    ServiceOptions serviceOptions_;
     std::unique_ptr<Storage> storage_;
     std::unique_ptr<LancamentoService> service_;
 };
@@ -61,9 +61,9 @@ thread_local RequestLog tlsLog;
 // cpp-httplib runs each connection as one task; these threads also own the database connections.
 class WorkerPool : public httplib::TaskQueue {
   public:
-    WorkerPool(const ServerOptions& options, WriteQueue* writer, int threads) {
+    WorkerPool(const ServerOptions& options, ServiceOptions service, int threads) {
         for (int i = 0; i < threads; ++i)
-            threads_.emplace_back([this, &options, writer] { loop(options, writer); });
+            threads_.emplace_back([this, &options, service] { loop(options, service); });
     }
     void enqueue(std::function<void()> fn) override {
         {
@@ -83,8 +83,8 @@ class WorkerPool : public httplib::TaskQueue {
     }
 
   private:
-    void loop(const ServerOptions& options, WriteQueue* writer) {
-        Worker worker(options, writer);
+    void loop(const ServerOptions& options, ServiceOptions service) {
+        Worker worker(options, service);
         tlsWorker = &worker;
         for (;;) {
             std::function<void()> job;
@@ -149,6 +149,7 @@ struct AppServer::Impl {
     }
     ServerOptions options;
     std::unique_ptr<WriteQueue> writer;  // outlives the workers (http below is destroyed first)
+    HistoryIndexSchedule historyIndex;   // without the writer, the workers index after their commits
     Dispatcher dispatcher;
     httplib::Server http;
     bool bound = false;
@@ -212,7 +213,9 @@ AppServer::AppServer(ServerOptions options) : impl_(std::make_unique<Impl>(std::
     Impl* impl = impl_.get();
     const int threads = std::max(1, impl->options.threads);
     http.new_task_queue = [impl, threads] {
-        return new WorkerPool(impl->options, impl->writer.get(), threads);
+        ServiceOptions service{impl->options.rowLimit, impl->writer.get(),
+                               impl->writer ? nullptr : &impl->historyIndex};
+        return new WorkerPool(impl->options, service, threads);
     };
     http.set_tcp_nodelay(true);
     http.set_keep_alive_max_count(100000);

@@ -27,6 +27,10 @@ void checkDatabase(const QString& url) {
                         .toStdString());
             q.finish();
         }
+        // A database of an earlier version is brought up to date before serving.
+        QSqlDatabase handle = database->handle();
+        if (db::storedSchemaVersion(handle) != db::kSchemaVersion)
+            (void)db::upgradeSchema(handle);
     } catch (const sql::SqlError& e) {
         throw std::runtime_error(e.what());
     }

@@ -184,8 +184,13 @@ wire::Value LancamentoService::getLancamentos(const LancamentosQuery& q) {
             // The trigram index serves ILIKE directly.
             c.add(QStringLiteral("L.DSHISTLANC ILIKE ") + c.param(pattern) + QStringLiteral(" ESCAPE '\\'"));
         } else if (useTextIndex) {
-            // The FTS5 trigram table answers LIKE '%text%' (case-insensitive) from its index.
+            // The FTS5 trigram table answers LIKE '%text%' (case-insensitive, as LIKE) from its index;
+            // the few lines still waiting for it are read directly.
             c.add(QStringLiteral("L.rowid IN (SELECT rowid FROM LANCCONT_FTS WHERE DSHISTLANC LIKE ") +
+                  c.param(pattern) +
+                  QStringLiteral(
+                      " UNION ALL SELECT P.ROWIDLANC FROM LANCCONT_FTS_PEND P CROSS JOIN LANCCONT W ON "
+                      "W.rowid = P.ROWIDLANC WHERE W.DSHISTLANC LIKE ") +
                   c.param(pattern) + u')');
         } else {
             c.add(QStringLiteral("L.DSHISTLANC LIKE ") + c.param(pattern) + QStringLiteral(" ESCAPE '\\'"));
@@ -444,6 +449,8 @@ void LancamentoService::inWriteTransaction(const std::function<void(LancamentoSe
         body(*this);
         tx.commit();
     });
+    if (options_.historyIndex)
+        options_.historyIndex->runIfDue(storage_.db());
 }
 
 bool LancamentoService::getEmprRelac(const QString& company, const QString& branch) {

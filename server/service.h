@@ -20,6 +20,7 @@ struct CallContext {
     QString user;                                 // in: operator for calls whose arguments lack one
 };
 
+class HistoryIndexSchedule;
 class WriteQueue;
 struct Entry;
 
@@ -27,6 +28,8 @@ struct ServiceOptions {
     int rowLimit = 100000;  // getLancamentos refuses larger answers
     // When set, write transactions run there (group commit) instead of on this service's connection.
     WriteQueue* writer = nullptr;
+    // Without a writer: how this service's commits hand new lines to the history search index.
+    HistoryIndexSchedule* historyIndex = nullptr;
 };
 
 // The nineteen criteria of getLancamentos, as they travel.

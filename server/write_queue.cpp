@@ -1,5 +1,6 @@
 #include "server/write_queue.h"
 
+#include "db/schema.h"
 #include "platform/sql/error.h"
 #include "server/service.h"
 #include "server/storage.h"
@@ -10,6 +11,33 @@ namespace {
 // Calls per transaction: enough to amortise a disk flush, few enough to answer the first soon.
 constexpr std::size_t kMaxBatch = 64;
 }  // namespace
+
+bool HistoryIndexSchedule::claim(Clock::time_point now) {
+    const Clock::rep nowTicks = now.time_since_epoch().count();
+    Clock::rep last = last_.load();
+    while (last == 0 || nowTicks - last >= Clock::duration(kInterval).count()) {
+        if (last_.compare_exchange_weak(last, nowTicks))
+            return true;
+    }
+    return false;
+}
+
+HistoryIndexSchedule::Clock::time_point HistoryIndexSchedule::next() const {
+    const Clock::rep last = last_.load();
+    if (last == 0)
+        return Clock::now();
+    return Clock::time_point(Clock::duration(last)) + kInterval;
+}
+
+void HistoryIndexSchedule::runIfDue(const QSqlDatabase& db) {
+    if (!claim())
+        return;
+    try {
+        (void)db::indexPendingHistory(db);
+    } catch (const sql::SqlError&) {
+        // The lines stay queued; the next batch takes them.
+    }
+}
 
 WriteQueue::WriteQueue(QString databaseUrl, int rowLimit)
     : url_(std::move(databaseUrl)), rowLimit_(rowLimit), thread_([this] { loop(); }) {}
@@ -44,28 +72,55 @@ void WriteQueue::loop() {
         std::deque<Call*> batch;
         {
             std::unique_lock lock(mutex_);
-            wake_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
-            if (queue_.empty())
+            auto ready = [&] { return stopping_ || !queue_.empty(); };
+            // With lines waiting for the history index, a quiet moment is when they are indexed.
+            if (indexDue_)
+                wake_.wait_until(lock, indexSchedule_.next(), ready);
+            else
+                wake_.wait(lock, ready);
+            if (queue_.empty() && stopping_)
                 break;
             while (!queue_.empty() && batch.size() < kMaxBatch) {
                 batch.push_back(queue_.front());
                 queue_.pop_front();
             }
         }
-        runBatch(batch);
-        {
-            std::lock_guard lock(mutex_);
-            for (Call* c : batch)
-                c->done = true;
+        if (!batch.empty()) {
+            if (runBatch(batch))
+                indexDue_ = true;
+            {
+                std::lock_guard lock(mutex_);
+                for (Call* c : batch)
+                    c->done = true;
+            }
+            done_.notify_all();
         }
-        done_.notify_all();
+        // Under a steady stream of calls the index still follows, one batch per interval.
+        if (indexDue_ && HistoryIndexSchedule::Clock::now() >= indexSchedule_.next())
+            indexHistory();
     }
+    // Nothing is left waiting by a clean stop.
+    if (indexDue_)
+        indexHistory(true);
     // The connection belongs to this thread: closed here.
     service_.reset();
     storage_.reset();
 }
 
-void WriteQueue::runBatch(std::deque<Call*>& batch) {
+void WriteQueue::indexHistory(bool now) {
+    if (!indexSchedule_.claim() && !now)
+        return;
+    try {
+        if (!storage_)
+            storage_ = std::make_unique<Storage>(url_);
+        (void)db::indexPendingHistory(storage_->db());
+        indexDue_ = false;
+    } catch (const sql::SqlError&) {
+        // Busy or unreachable: the lines stay queued (and found by searches) until the next interval.
+    }
+}
+
+bool WriteQueue::runBatch(std::deque<Call*>& batch) {
     const bool several = batch.size() > 1;
     auto failAll = [&](const std::exception_ptr& error) {
         for (Call* c : batch)
@@ -110,19 +165,19 @@ void WriteQueue::runBatch(std::deque<Call*>& batch) {
             }
             if (stored)
                 tx.commit();
-            return;  // a single failed call is rolled back by tx
+            return stored;  // a single failed call is rolled back by tx
         } catch (const DbError& e) {
             if (e.retryable() && attempt < 50)
                 continue;
             for (Call* c : batch)
                 c->error = nullptr;
             failAll(std::current_exception());
-            return;
+            return false;
         } catch (...) {
             for (Call* c : batch)
                 c->error = nullptr;
             failAll(std::current_exception());
-            return;
+            return false;
         }
     }
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QSqlDatabase>
 #include <QString>
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
@@ -14,6 +17,25 @@ namespace ctb::server {
 
 class LancamentoService;
 class Storage;
+
+// SQLite: new lines reach the history search index in batches after their commit (see the schema),
+// at most one batch per interval whatever the number of writers; thread-safe.
+class HistoryIndexSchedule {
+  public:
+    using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds kInterval{250};
+
+    // True for the one caller that should index now (and it then owns this interval).
+    bool claim(Clock::time_point now = Clock::now());
+    // When the next batch may run.
+    [[nodiscard]] Clock::time_point next() const;
+    // Indexes the waiting lines on db when claim() allows; a failure (a busy database) leaves them
+    // waiting for the next batch, searches reading them meanwhile.
+    void runIfDue(const QSqlDatabase& db);
+
+  private:
+    std::atomic<Clock::rep> last_{0};
+};
 
 // Group commit: write calls of all request threads run on one connection, owned by one thread, and
 // the calls queued while a commit is on disk share the next transaction. Each call still succeeds or
@@ -38,7 +60,9 @@ class WriteQueue {
         bool done = false;
     };
     void loop();
-    void runBatch(std::deque<Call*>& batch);
+    // True when at least one call of the batch stored its changes.
+    bool runBatch(std::deque<Call*>& batch);
+    void indexHistory(bool now = false);  // now: whatever the schedule says
 
     QString url_;
     int rowLimit_;
@@ -46,6 +70,8 @@ class WriteQueue {
     std::condition_variable wake_, done_;
     std::deque<Call*> queue_;
     bool stopping_ = false;
+    bool indexDue_ = true;  // lines an earlier run left waiting are indexed at the first quiet moment
+    HistoryIndexSchedule indexSchedule_;
     std::unique_ptr<Storage> storage_;
     std::unique_ptr<LancamentoService> service_;
     std::thread thread_;

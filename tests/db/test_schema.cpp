@@ -93,34 +93,116 @@ TEST_P(Schema, GuardsTheBooks) {
         << "allocation of no line";
 }
 
-TEST_P(Schema, HistorySearchIndexFollowsTheLines) {
-    QSqlDatabase handle = db();
-    createSchema(handle);
-    sql::test::execAll(
-        handle, {s("INSERT INTO EMPRESA VALUES ('01', 'Empresa')"),
-                 s("INSERT INTO CONTCTBL (CDCONTCTBL, NMCONTCTBL, IDTIPOCONT) VALUES ('1', 'A', 'A')")});
-    const QString line =
-        s("INSERT INTO LANCCONT (CDEMPRESA, NRLANCCONT, NRSEQLANC, CDCONTCTBL, DTLANCCONT, "
-          "VRLANCAMENT, IDTIPOLANC, DSHISTLANC) VALUES ('01', '1', '%1', '1', '2026-01-01', 0, 'C', "
-          "'%2')");
-    sql::test::execAll(
-        handle, {line.arg(s("1"), s("VENDA DE MERCADORIAS NF 123")),
-                 line.arg(s("2"), s("PAGAMENTO DE ALUGUEL")), line.arg(s("3"), s("Mercadoria devolvida"))});
-    const QString search =
-        isPostgres() ? s("SELECT COUNT(*) FROM LANCCONT WHERE DSHISTLANC ILIKE '%%1%'")
-                     : s("SELECT COUNT(*) FROM LANCCONT WHERE rowid IN (SELECT rowid FROM LANCCONT_FTS WHERE "
-                         "DSHISTLANC LIKE '%%1%')");
-    EXPECT_EQ(scalar(search.arg(s("MERCADORIA"))), 2);
-    EXPECT_EQ(scalar(search.arg(s("aluguel"))), 1);
-    sql::test::execAll(handle, {s("UPDATE LANCCONT SET DSHISTLANC = 'OUTRO TEXTO' WHERE NRSEQLANC = '1'"),
-                                s("DELETE FROM LANCCONT WHERE NRSEQLANC = '2'")});
-    EXPECT_EQ(scalar(search.arg(s("MERCADORIA"))), 1);
-    EXPECT_EQ(scalar(search.arg(s("ALUGUEL"))), 0);
-    EXPECT_EQ(scalar(search.arg(s("OUTRO TEX"))), 1);
-    if (isPostgres()) {
-        EXPECT_EQ(scalar(s("SELECT COUNT(*) FROM pg_indexes WHERE indexname = 'lanccont_dshistlanc_trgm'")),
-                  1);
+// The history search as the server runs it, against a plain scan of the lines as the oracle, through
+// every state a line can be in on SQLite: queued for the index, indexed, changed or deleted in either.
+class HistorySearch : public DbTest {
+  protected:
+    void SetUp() override {
+        DbTest::SetUp();
+        QSqlDatabase handle = db();
+        createSchema(handle);
+        sql::test::execAll(
+            handle, {s("INSERT INTO EMPRESA VALUES ('01', 'Empresa')"),
+                     s("INSERT INTO CONTCTBL (CDCONTCTBL, NMCONTCTBL, IDTIPOCONT) VALUES ('1', 'A', 'A')")});
     }
+    void addLine(int seq, const char* text) {
+        sql::test::execAll(db(),
+                           {s("INSERT INTO LANCCONT (CDEMPRESA, NRLANCCONT, NRSEQLANC, CDCONTCTBL, "
+                              "DTLANCCONT, VRLANCAMENT, IDTIPOLANC, DSHISTLANC) VALUES ('01', '1', '%1', "
+                              "'1', '2026-01-01', 0, 'C', '%2')")
+                                .arg(seq)
+                                .arg(s(text))});
+    }
+    qint64 found(const QString& needle) const {
+        if (isPostgres())
+            return scalar(s("SELECT COUNT(*) FROM LANCCONT WHERE DSHISTLANC ILIKE '%%1%'").arg(needle));
+        return scalar(s("SELECT COUNT(*) FROM LANCCONT L WHERE L.rowid IN (SELECT rowid FROM LANCCONT_FTS "
+                        "WHERE DSHISTLANC LIKE '%%1%' UNION ALL SELECT P.ROWIDLANC FROM LANCCONT_FTS_PEND P "
+                        "CROSS JOIN LANCCONT W ON W.rowid = P.ROWIDLANC WHERE W.DSHISTLANC LIKE '%%1%')")
+                          .arg(needle));
+    }
+    // Every needle finds exactly the lines a scan finds; on SQLite the index itself is whole once the
+    // queue is drained.
+    void expectConsistent(const char* when) {
+        SCOPED_TRACE(when);
+        for (const char* n : {"MERCADORIA", "mercadoria", "ALUGUEL", "OUTRO TEX", "DEVOLV", "NF 1", "XYZ"}) {
+            EXPECT_EQ(found(s(n)), scalar(s("SELECT COUNT(*) FROM LANCCONT WHERE UPPER(DSHISTLANC) LIKE "
+                                            "'%%1%'")
+                                              .arg(s(n).toUpper())))
+                << n;
+        }
+    }
+    void drainAndCheckIndex() {
+        (void)indexPendingHistory(db());
+        if (isPostgres())
+            return;
+        EXPECT_EQ(scalar(s("SELECT COUNT(*) FROM LANCCONT_FTS_PEND")), 0);
+        QSqlQuery q(db());
+        EXPECT_TRUE(q.exec(s("INSERT INTO LANCCONT_FTS (LANCCONT_FTS, rank) VALUES ('integrity-check', 1)")))
+            << q.lastError().text().toStdString();
+    }
+};
+
+TEST_P(HistorySearch, FindsEveryLineWhetherQueuedOrIndexed) {
+    addLine(1, "VENDA DE MERCADORIAS NF 123");
+    addLine(2, "PAGAMENTO DE ALUGUEL");
+    addLine(3, "Mercadoria devolvida");
+    if (!isPostgres()) {
+        EXPECT_EQ(scalar(s("SELECT COUNT(*) FROM LANCCONT_FTS_PEND")), 3);
+    }
+    expectConsistent("queued");
+    EXPECT_EQ(found(s("MERCADORIA")), 2);
+    EXPECT_EQ(indexPendingHistory(db()), isPostgres() ? 0 : 3);
+    drainAndCheckIndex();
+    expectConsistent("indexed");
+    EXPECT_EQ(found(s("aluguel")), 1);
+
+    // Changes to indexed lines.
+    sql::test::execAll(db(), {s("UPDATE LANCCONT SET DSHISTLANC = 'OUTRO TEXTO' WHERE NRSEQLANC = '1'"),
+                              s("DELETE FROM LANCCONT WHERE NRSEQLANC = '2'"),
+                              s("UPDATE LANCCONT SET VRLANCAMENT = 0 WHERE NRSEQLANC = '3'")});
+    expectConsistent("indexed lines changed");
+    EXPECT_EQ(found(s("ALUGUEL")), 0);
+    EXPECT_EQ(found(s("OUTRO TEX")), 1);
+
+    // Changes to queued lines, then a line deleted and its rowid taken again.
+    addLine(4, "ALUGUEL DE MAQUINAS");
+    addLine(5, "NF 1000 DEVOLVIDA");
+    sql::test::execAll(db(), {s("UPDATE LANCCONT SET DSHISTLANC = 'ALUGUEL DE SALAS' WHERE NRSEQLANC = '4'"),
+                              s("DELETE FROM LANCCONT WHERE NRSEQLANC = '5'")});
+    addLine(6, "MERCADORIA EM TRANSITO");
+    expectConsistent("queued lines changed");
+    drainAndCheckIndex();
+    expectConsistent("drained again");
+    EXPECT_EQ(found(s("MERCADORIA")), 2);
+    EXPECT_EQ(indexPendingHistory(db()), 0);
+}
+
+TEST_P(HistorySearch, AVersionOneDatabaseIsUpgradedWithItsLinesStillFound) {
+    addLine(1, "VENDA DE MERCADORIAS");
+    drainAndCheckIndex();
+    if (!isPostgres()) {
+        // Version 1 kept the index inside each write.
+        sql::test::execAll(
+            db(), {s("DROP TRIGGER LANCCONT_FTS_AI"), s("DROP TRIGGER LANCCONT_FTS_AD"),
+                   s("DROP TRIGGER LANCCONT_FTS_AU"), s("DROP TABLE LANCCONT_FTS_PEND"),
+                   s("CREATE TRIGGER LANCCONT_FTS_AI AFTER INSERT ON LANCCONT BEGIN INSERT INTO LANCCONT_FTS "
+                     "(rowid, DSHISTLANC) VALUES (new.rowid, new.DSHISTLANC); END")});
+    }
+    sql::test::execAll(db(), {s("DELETE FROM SCHEMAVERSAO"),
+                              s("INSERT INTO SCHEMAVERSAO (VERSAO, DSVERSAO) VALUES (1, 'v1')")});
+    addLine(2, "MERCADORIA EM TRANSITO");
+    QSqlDatabase handle = db();
+    EXPECT_EQ(createSchema(handle), SchemaResult::Upgraded);
+    EXPECT_EQ(storedSchemaVersion(handle), kSchemaVersion);
+    EXPECT_FALSE(upgradeSchema(handle));
+    addLine(3, "MERCADORIA NOVA");
+    expectConsistent("upgraded");
+    EXPECT_EQ(found(s("MERCADORIA")), 3);
+    drainAndCheckIndex();
+    sql::test::execAll(db(), {s("DELETE FROM LANCCONT WHERE NRSEQLANC = '2'")});
+    expectConsistent("after a delete");
+    drainAndCheckIndex();
 }
 
 TEST(SchemaText, SplitsStatementsAndKeepsTriggersWhole) {
@@ -138,6 +220,7 @@ TEST(SchemaText, SplitsStatementsAndKeepsTriggersWhole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Schema, ::testing::Values("sqlite", "postgres"), backendName);
+INSTANTIATE_TEST_SUITE_P(Backends, HistorySearch, ::testing::Values("sqlite", "postgres"), backendName);
 
 }  // namespace
 }  // namespace ctb::db::test

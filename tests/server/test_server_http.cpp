@@ -6,6 +6,7 @@
 #include <httplib.h>
 
 #include <atomic>
+#include <chrono>
 #include <set>
 #include <thread>
 
@@ -797,6 +798,71 @@ TEST_P(Http, CriteriaCombined) {
     EXPECT_EQ(listed(a), K{k("202606000002/1")});
     a[kEntry] = str("202606000001");
     EXPECT_EQ(listed(a), K{});
+}
+
+// SQLite indexes history texts after the commit: a search finds a line whether it is waiting for the
+// index or in it, the writer drains the queue once calls stop, and the index then matches the lines.
+TEST_P(Http, HistorySearchFollowsConfirmsAndDeletesAtOnce) {
+    const bool sqlite = GetParam() == "sqlite";
+    auto waiting = [&] {
+        return sqlite ? count(QStringLiteral("SELECT COUNT(*) FROM LANCCONT_FTS_PEND")) : 0;
+    };
+    auto drained = [&] {
+        for (int i = 0; i < 500 && waiting() > 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return waiting() == 0;
+    };
+    auto text = [](const char* t) {
+        auto a = allCriteria();
+        a[kHistText] = str(t);
+        return a;
+    };
+    storeJournal();
+    EXPECT_EQ(listed(text("aluguel")), (K{k("202606000001/1"), k("202606000001/2")}));
+    EXPECT_TRUE(drained());
+    EXPECT_EQ(listed(text("aluguel")), (K{k("202606000001/1"), k("202606000001/2")}));
+    // The entry's lines replaced, another entry deleted: found as they now stand, straight away.
+    store("202606000001", {{"1", "D", 100.00, "8.1.01.001", "Pagamento de condomínio"},
+                           {"2", "C", 100.00, "8.2.01.001", "Aluguel devolvido", "F", "F001"}});
+    ASSERT_TRUE(call("DeletaLancamento", {str("T1"), str("202606000002")}).ok);
+    EXPECT_EQ(listed(text("aluguel")), K{k("202606000001/2")});
+    EXPECT_EQ(listed(text("condom")), K{k("202606000001/1")});
+    EXPECT_EQ(listed(text("prazo")), K{});
+    EXPECT_TRUE(drained());
+    EXPECT_EQ(listed(text("aluguel")), K{k("202606000001/2")});
+    EXPECT_EQ(listed(text("prazo")), K{});
+    if (sqlite) {
+        QSqlQuery q(db());
+        EXPECT_TRUE(
+            q.exec(QStringLiteral("INSERT INTO LANCCONT_FTS (LANCCONT_FTS, rank) VALUES "
+                                  "('integrity-check', 1)")))
+            << q.lastError().text().toStdString();
+    }
+    // A clean stop leaves nothing waiting.
+    store("202606000009", {{"1", "D", 1, "8.1.01.001", "Aluguel final"}, {"2", "C", 1}});
+    client_.reset();
+    server_.reset();
+    EXPECT_EQ(waiting(), 0);
+}
+
+// Without group commit the request threads index after their commits, the first one at once.
+TEST_P(Http, HistoryIndexWithoutGroupCommit) {
+    server_.reset();
+    server::ServerOptions o;
+    o.databaseUrl = url_;
+    o.logRequests = false;
+    o.groupCommit = server::ServerOptions::GroupCommit::Off;
+    server_ = std::make_unique<server::AppServer>(o);
+    server_->start();
+    client_ = std::make_unique<net::HttpClient>("127.0.0.1", server_->port());
+    store("202606000001", {{"1", "D", 10, "8.1.01.001", "Aluguel de junho"}, {"2", "C", 10}});
+    if (GetParam() == "sqlite") {
+        EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM LANCCONT_FTS_PEND")), 0);
+    }
+    store("202606000002", {{"1", "D", 10, "8.1.01.001", "Aluguel de julho"}, {"2", "C", 10}});
+    auto a = allCriteria();
+    a[kHistText] = str("ALUGUEL DE");
+    EXPECT_EQ(listed(a), (K{k("202606000001/1"), k("202606000002/1")}));
 }
 
 TEST_P(Http, ListRefusals) {
