@@ -1,56 +1,22 @@
 #pragma once
 
-// The journal-entry screen driven through the control model with the headless UI services, against a
-// real application server on a throwaway SQLite database with reference rows of its own. A proxy
-// between the module and the server keeps every call (method and arguments) and can fail the next
-// call of a chosen method.
+// The journal-entry screen driven through the control model with the headless UI services: the module
+// fixture on reference rows and entries of its own.
 
-#include "db/schema.h"
-#include "entry_screen/cli_ctb10000.h"
-#include "filter_dialog/cli_ctb10010.h"
-#include "module/pkg_ctb10000.h"
-#include "platform/net/wire.h"
 #include "platform/ui/services.h"
 #include "platform/ui/user_input.h"
-#include "server/http_server.h"
-#include "tests/support/pg_cluster.h"
-
-#include <QCoreApplication>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-
-#include <gtest/gtest.h>
-#include <httplib.h>
+#include "tests/module/module_fixture.h"
 
 #include <functional>
-#include <memory>
-#include <mutex>
-#include <ostream>
-#include <set>
 #include <string>
-#include <thread>
 #include <vector>
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
 
 namespace ctb::ctb10000::screentest {
 
+using moduletest::Call;
+using moduletest::ensureApplication;
 using wire::Value;
 namespace user = ui::user;
-
-inline void ensureApplication() {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "test_screen_browse";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-}
 
 // Companies: 01 commercial and managerial; 02 without accounting options; 03 neither; 04 commercial
 // only; 05 managerial only; 06 with one single-line entry per origin-system code; 07 as 01.
@@ -191,138 +157,20 @@ inline QStringList entryRows() {
     return rows;
 }
 
-// One call that reached the server.
-struct Call {
-    std::string method;
-    std::vector<Value> args;
-};
-
-// Forwards every request to the application server, keeping each call; fails the next call of a chosen
-// method instead of forwarding it.
-class RecordingProxy {
-  public:
-    explicit RecordingProxy(int backendPort) : backend_("127.0.0.1", backendPort) {
-        server_.Get("/health", [this](const httplib::Request&, httplib::Response& res) {
-            forward(backend_.Get("/health"), res);
-        });
-        server_.Post(R"(/rdm/([^/]+)/([^/]+))", [this](const httplib::Request& req, httplib::Response& res) {
-            const std::string method = req.matches[2];
-            {
-                std::lock_guard lock(mutex_);
-                calls_.push_back(Call{method, wire::decodeRequest(req.body)});
-                if (failing_.erase(method) > 0) {
-                    res.set_content(R"({"ok": false, "error": "Falha simulada no servidor."})",
-                                    "application/json");
-                    return;
-                }
-            }
-            forward(backend_.Post(req.path, req.body, "application/json; charset=utf-8"), res);
-        });
-        server_.set_keep_alive_max_count(1);
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ~RecordingProxy() {
-        server_.stop();
-        thread_.join();
-    }
-    RecordingProxy(const RecordingProxy&) = delete;
-    RecordingProxy& operator=(const RecordingProxy&) = delete;
-
-    [[nodiscard]] int port() const { return port_; }
-    [[nodiscard]] std::vector<Call> calls() {
-        std::lock_guard lock(mutex_);
-        return calls_;
-    }
-    void clear() {
-        std::lock_guard lock(mutex_);
-        calls_.clear();
-    }
-    void failNext(const std::string& method) {
-        std::lock_guard lock(mutex_);
-        failing_.insert(method);
-    }
-
-  private:
-    static void forward(const httplib::Result& r, httplib::Response& res) {
-        if (!r) {
-            res.status = 502;
-            return;
-        }
-        res.status = r->status;
-        res.set_content(r->body, "application/json; charset=utf-8");
-    }
-    httplib::Client backend_;
-    httplib::Server server_;
-    std::thread thread_;
-    int port_ = 0;
-    std::mutex mutex_;
-    std::vector<Call> calls_;
-    std::set<std::string> failing_;
-};
-
-class ScreenFixture : public ::testing::Test {
+class ScreenFixture : public moduletest::ModuleFixture<ui::HeadlessUi> {
   protected:
-    void SetUp() override {
-        ensureApplication();
-        path_ = test::tempSqlitePath(QStringLiteral("screen"));
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
-            db.setDatabaseName(path_);
-            ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
-            db::createSchema(db);
-            QSqlQuery q(db);
-            QStringList rows;
-            for (const char* sql : kReferenceRows)
-                rows << QString::fromUtf8(sql);
-            rows << entryRows();
-            ASSERT_TRUE(db.transaction());  // one sync for all rows, not one per row
-            for (const QString& sql : rows)
-                ASSERT_TRUE(q.exec(sql)) << sql.toStdString() << ": " << q.lastError().text().toStdString();
-            ASSERT_TRUE(db.commit());
-        }
-        server::ServerOptions o;
-        o.databaseUrl = path_;
-        o.threads = 2;
-        o.logRequests = false;
-        server_ = std::make_unique<server::AppServer>(o);
-        server_->start();
-        proxy_ = std::make_unique<RecordingProxy>(server_->port());
-        Initialize();
-        setSession("01");
+    ScreenFixture() : ModuleFixture(QStringLiteral("screen_browse")) {}
+    [[nodiscard]] QStringList databaseRows() const override {
+        QStringList rows;
+        for (const char* sql : kReferenceRows)
+            rows << QString::fromUtf8(sql);
+        rows << entryRows();
+        return rows;
     }
     void TearDown() override {
-        Finalize();
-        proxy_.reset();
-        server_.reset();
-        QSqlDatabase::database(connection_, false).close();
-        QSqlDatabase::removeDatabase(connection_);
+        ModuleFixture::TearDown();
         EXPECT_TRUE(ui_.problems().empty()) << ui_.problems().front().toStdString();
         EXPECT_EQ(ui_.busyDepth(), 0);
-    }
-
-    void setSession(const char* company) {
-        const QByteArray connection = connection_.toUtf8();
-        CtbSessao s{};
-        s.size = sizeof(CtbSessao);
-        s.company = company;
-        s.user = "OPER";
-        s.serverHost = "127.0.0.1";
-        s.serverPort = proxy_->port();
-        s.dbConnection = connection.constData();
-        s.today = "2026-12-08";
-        s.uiServices = &ui_;
-        s.accountPicture = "9.9.99.999";
-        ASSERT_EQ(SetSessao(&s), 0);
-    }
-
-    // The screen, opened by the host's launcher on first use (the focus then rests on the company).
-    TfrmLancamento& screen() {
-        if (frmLancamento == nullptr)
-            IniProc();
-        return *frmLancamento;
     }
 
     // ---- the filter dialog (modal): what the next one that opens does ----
@@ -379,12 +227,6 @@ class ScreenFixture : public ::testing::Test {
             out.push_back(c.method);
         return out;
     }
-
-    QString connection_ = QStringLiteral("screen_browse_test");
-    QString path_;
-    std::unique_ptr<server::AppServer> server_;
-    std::unique_ptr<RecordingProxy> proxy_;
-    ui::HeadlessUi ui_;
 };
 
 }  // namespace ctb::ctb10000::screentest

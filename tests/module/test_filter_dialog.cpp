@@ -791,7 +791,7 @@ TEST_F(FilterDialogFixture, AFailedCallIsReportedAndTheScreenKeepsItsList) {
     openFilter([](TfrmLancFiltro& d) { user::click(d.sbtConfirma); });
     const LancFilterArgs confirmed = frmLancFiltro->FCriterios;
     ASSERT_EQ(screen().cdsLancCont.recordCount(), 2);
-    proxy_->failNext();
+    proxy_->failNext("getLancamentos");
     openFilter([this](TfrmLancFiltro& d) {
         user::type(d.depIni, QStringLiteral("01/12/2026"));
         user::click(d.sbtConfirma);
