@@ -34,8 +34,8 @@ void HistoryIndexSchedule::runIfDue(const QSqlDatabase& db) {
         return;
     try {
         (void)db::indexPendingHistory(db);
-    } catch (const sql::SqlError&) {
-        // The lines stay queued; the next batch takes them.
+    } catch (...) {
+        // Whatever went wrong, the lines stay queued (and found by searches); the next batch takes them.
     }
 }
 
@@ -115,7 +115,7 @@ void WriteQueue::indexHistory(bool now) {
             storage_ = std::make_unique<Storage>(url_);
         (void)db::indexPendingHistory(storage_->db());
         indexDue_ = false;
-    } catch (const sql::SqlError&) {
+    } catch (...) {
         // Busy or unreachable: the lines stay queued (and found by searches) until the next interval.
     }
 }

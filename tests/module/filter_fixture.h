@@ -10,7 +10,6 @@
 
 namespace ctb::ctb10000::filtertest {
 
-using moduletest::ensureApplication;
 using wire::Value;
 
 // Companies: 01 commercial and managerial, 02 without accounting options, 03 neither. Lines of 01 on

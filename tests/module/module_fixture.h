@@ -10,6 +10,8 @@
 #include "module/pkg_ctb10000.h"
 #include "platform/net/wire.h"
 #include "server/http_server.h"
+#include "tests/support/core_app.h"
+#include "tests/support/loopback_server.h"
 #include "tests/support/pg_cluster.h"
 
 #include <QCoreApplication>
@@ -40,15 +42,6 @@ namespace ctb::ctb10000::moduletest {
 
 using wire::Value;
 
-inline void ensureApplication() {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "test_module";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-}
-
 // One call that reached the server.
 struct Call {
     std::string method;
@@ -60,36 +53,30 @@ struct Call {
 class RecordingProxy {
   public:
     explicit RecordingProxy(int backendPort) : backend_("127.0.0.1", backendPort) {
-        server_.Get("/health", [this](const httplib::Request&, httplib::Response& res) {
+        http_.routes().Get("/health", [this](const httplib::Request&, httplib::Response& res) {
             forward(backend_.Get("/health"), res);
         });
-        server_.Post(R"(/rdm/([^/]+)/([^/]+))", [this](const httplib::Request& req, httplib::Response& res) {
-            const std::string method = req.matches[2];
-            {
-                std::lock_guard lock(mutex_);
-                calls_.push_back(Call{method, wire::decodeRequest(req.body)});
-                if (failing_.erase(method) > 0) {
-                    res.set_content(R"({"ok": false, "error": "Falha simulada no servidor."})",
-                                    "application/json");
-                    return;
+        http_.routes().Post(
+            R"(/rdm/([^/]+)/([^/]+))", [this](const httplib::Request& req, httplib::Response& res) {
+                const std::string method = req.matches[2];
+                {
+                    std::lock_guard lock(mutex_);
+                    calls_.push_back(Call{method, wire::decodeRequest(req.body)});
+                    if (failing_.erase(method) > 0) {
+                        res.set_content(R"({"ok": false, "error": "Falha simulada no servidor."})",
+                                        "application/json");
+                        return;
+                    }
                 }
-            }
-            forward(backend_.Post(req.path, req.body, "application/json; charset=utf-8"), res);
-        });
-        server_.set_keep_alive_max_count(1);
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    ~RecordingProxy() {
-        server_.stop();
-        thread_.join();
+                forward(backend_.Post(req.path, req.body, "application/json; charset=utf-8"), res);
+            });
+        http_.routes().set_keep_alive_max_count(1);
+        http_.start();
     }
     RecordingProxy(const RecordingProxy&) = delete;
     RecordingProxy& operator=(const RecordingProxy&) = delete;
 
-    [[nodiscard]] int port() const { return port_; }
+    [[nodiscard]] int port() const { return http_.port(); }
     [[nodiscard]] std::vector<Call> calls() {
         std::lock_guard lock(mutex_);
         return calls_;
@@ -122,12 +109,10 @@ class RecordingProxy {
         res.set_content(r->body, "application/json; charset=utf-8");
     }
     httplib::Client backend_;
-    httplib::Server server_;
-    std::thread thread_;
-    int port_ = 0;
     std::mutex mutex_;
     std::vector<Call> calls_;
     std::set<std::string> failing_;
+    ctb::test::LoopbackServer http_;  // last: stopped before the members its handlers use go
 };
 
 // The module's session on the database rows a derived fixture gives (databaseRows), with `Ui` as the UI
@@ -142,7 +127,7 @@ class ModuleFixture : public ::testing::Test {
     [[nodiscard]] virtual QStringList databaseRows() const = 0;
 
     void SetUp() override {
-        ensureApplication();
+        ctb::test::ensureCoreApplication();
         path_ = test::tempSqlitePath(name_);
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);

@@ -14,7 +14,6 @@
 namespace ctb::ctb10000::screentest {
 
 using moduletest::Call;
-using moduletest::ensureApplication;
 using wire::Value;
 namespace user = ui::user;
 

@@ -7,6 +7,7 @@
 #include "filter_dialog/lanc_filtro_decl.h"
 #include "platform/sql/database.h"
 #include "platform/sql/query.h"
+#include "tests/support/core_app.h"
 #include "tests/support/pg_cluster.h"
 
 #include <QCoreApplication>
@@ -24,15 +25,6 @@ namespace ctb::ctb10000 {
 namespace {
 
 const QDate kToday(2026, 12, 8);
-
-void ensureApplication() {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "test_ctb10000_lookup_sql";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-}
 
 using Params = std::vector<std::pair<const char*, const char*>>;
 
@@ -221,7 +213,7 @@ QStringList referenceKeys(const QSqlDatabase& db, const char* sql) {
 // One demo database per backend, shared by the cases (they only read).
 class LookupSql : public ::testing::TestWithParam<std::string> {
   protected:
-    static void SetUpTestSuite() { ensureApplication(); }
+    static void SetUpTestSuite() { ctb::test::ensureCoreApplication(); }
 
     // Closed before the program exits, while QtSql still knows its connections.
     static void TearDownTestSuite() { databases().clear(); }

@@ -6,6 +6,8 @@
 #include "history_dialog/cli_ctb10020.h"
 #include "module/pkg_ctb10000.h"
 #include "platform/ui/services.h"
+#include "tests/support/core_app.h"
+#include "tests/support/loopback_server.h"
 #include "tests/support/pg_cluster.h"
 
 #include <QCoreApplication>
@@ -22,19 +24,10 @@
 namespace ctb::ctb10000 {
 namespace {
 
-void ensureApplication() {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "test_ctb10000_module";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-}
-
 // A reference database with just what the screen's creation reads.
 QString referenceDatabase() {
     static const QString connection = [] {
-        ensureApplication();
+        ctb::test::ensureCoreApplication();
         const QString name = QStringLiteral("ctb10000_module_test");
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(ctb::test::tempSqlitePath(QStringLiteral("module")));
@@ -57,33 +50,25 @@ QString referenceDatabase() {
 class FakeServer {
   public:
     FakeServer() {
-        server_.Get("/health", [this](const httplib::Request&, httplib::Response& res) {
+        http_.routes().Get("/health", [this](const httplib::Request&, httplib::Response& res) {
             ++probes;
             res.set_content(R"({"ok": true})", "application/json");
         });
-        server_.Post("/rdm/CTB10000.rdmLancamento/getProximoNRLANCCONT",
-                     [this](const httplib::Request&, httplib::Response& res) {
-                         ++calls;
-                         res.set_content(R"({"ok": true, "result": "202612000001"})", "application/json");
-                     });
-        server_.set_keep_alive_max_count(1);  // no kept-alive connection holds up stop()
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        while (!server_.is_running())
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        http_.routes().Post("/rdm/CTB10000.rdmLancamento/getProximoNRLANCCONT",
+                            [this](const httplib::Request&, httplib::Response& res) {
+                                ++calls;
+                                res.set_content(R"({"ok": true, "result": "202612000001"})",
+                                                "application/json");
+                            });
+        http_.routes().set_keep_alive_max_count(1);  // no kept-alive connection holds up stop()
+        http_.start();
     }
-    ~FakeServer() {
-        server_.stop();
-        thread_.join();
-    }
-    [[nodiscard]] int port() const { return port_; }
+    [[nodiscard]] int port() const { return http_.port(); }
     std::atomic<int> calls{0};
     std::atomic<int> probes{0};  // one per connection attempt
 
   private:
-    httplib::Server server_;
-    std::thread thread_;
-    int port_ = 0;
+    ctb::test::LoopbackServer http_;  // after the counters its handlers use
 };
 
 // Counts every show, where the headless services list each form once.

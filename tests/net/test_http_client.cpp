@@ -1,6 +1,7 @@
 // The client against a tiny in-process server on 127.0.0.1: answers, refusals, transport failures.
 
 #include "platform/net/http_client.h"
+#include "tests/support/loopback_server.h"
 
 #include <gtest/gtest.h>
 #include <httplib.h>
@@ -22,8 +23,8 @@ namespace {
 class TinyServer {
   public:
     TinyServer() {
-        server_.set_tcp_nodelay(true);
-        server_.Post("/rdm/Srv/echo", [](const httplib::Request& req, httplib::Response& res) {
+        http_.routes().set_tcp_nodelay(true);
+        http_.routes().Post("/rdm/Srv/echo", [](const httplib::Request& req, httplib::Response& res) {
             try {
                 auto args = wire::decodeRequest(req.body);
                 res.set_header("X-Row-Version", req.get_header_value("X-Row-Version") + "-seen");
@@ -33,42 +34,32 @@ class TinyServer {
                 res.set_content(wire::encodeError(e.message()), "application/json");
             }
         });
-        server_.Post("/rdm/Srv/fail", [](const httplib::Request&, httplib::Response& res) {
+        http_.routes().Post("/rdm/Srv/fail", [](const httplib::Request&, httplib::Response& res) {
             res.set_content(wire::encodeError(u"Data fora do período contábil."), "application/json");
         });
-        server_.Post("/rdm/Srv/refuse", [](const httplib::Request&, httplib::Response& res) {
+        http_.routes().Post("/rdm/Srv/refuse", [](const httplib::Request&, httplib::Response& res) {
             res.status = 400;
             res.set_content(wire::encodeError(u"Pedido inválido: faltam argumentos."), "application/json");
         });
-        server_.Post("/rdm/Srv/garbage", [](const httplib::Request&, httplib::Response& res) {
+        http_.routes().Post("/rdm/Srv/garbage", [](const httplib::Request&, httplib::Response& res) {
             res.set_content("<html>proxy</html>", "text/html");
         });
-        server_.Post("/rdm/Srv/slow", [](const httplib::Request&, httplib::Response& res) {
+        http_.routes().Post("/rdm/Srv/slow", [](const httplib::Request&, httplib::Response& res) {
             std::this_thread::sleep_for(1500ms);
             res.set_content(wire::encodeOk(wire::Value()), "application/json");
         });
-        server_.Post("/rdm/Srv/path", [](const httplib::Request& req, httplib::Response& res) {
+        http_.routes().Post("/rdm/Srv/path", [](const httplib::Request& req, httplib::Response& res) {
             res.set_content(wire::encodeOk(wire::Value::fromUtf8(req.path)), "application/json");
         });
-        server_.Get("/health", [](const httplib::Request&, httplib::Response& res) {
+        http_.routes().Get("/health", [](const httplib::Request&, httplib::Response& res) {
             res.set_content(R"({"ok": true})", "application/json");
         });
-        port_ = server_.bind_to_any_port("127.0.0.1");
-        thread_ = std::thread([this] { server_.listen_after_bind(); });
-        // stop() is a no-op before the accept loop runs, so wait for it.
-        while (!server_.is_running())
-            std::this_thread::sleep_for(1ms);
+        http_.start();
     }
-    ~TinyServer() {
-        server_.stop();
-        thread_.join();
-    }
-    [[nodiscard]] int port() const { return port_; }
+    [[nodiscard]] int port() const { return http_.port(); }
 
   private:
-    httplib::Server server_;
-    int port_ = 0;
-    std::thread thread_;
+    ctb::test::LoopbackServer http_;
 };
 
 // A port with nothing listening: bound for a moment by a socket that is closed again.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/sql/database.h"
+#include "tests/support/core_app.h"
 #include "tests/support/pg_cluster.h"
 
 #include <QCoreApplication>
@@ -13,16 +14,6 @@
 #include <memory>
 
 namespace ctb::sql::test {
-
-// QtSql loads its drivers as plugins, which needs an application object.
-inline void ensureApplication() {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "test_sql";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-}
 
 inline QString freshUrl(const std::string& backend) {
     return backend == "postgres" ? ctb::test::PgCluster::instance().createDatabase()
@@ -40,7 +31,7 @@ inline void execAll(const QSqlDatabase& db, const QStringList& statements) {
 class BackendTest : public ::testing::TestWithParam<std::string> {
   protected:
     void SetUp() override {
-        ensureApplication();
+        ctb::test::ensureCoreApplication();
         url_ = freshUrl(GetParam());
         db_ = openDatabase(url_, {}, OpenMode::CreateIfMissing);
     }

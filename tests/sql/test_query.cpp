@@ -216,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(Backends, QueryTest, ::testing::Values("sqlite", "postg
 
 class OpenTest : public ::testing::Test {
   protected:
-    void SetUp() override { ensureApplication(); }
+    void SetUp() override { ctb::test::ensureCoreApplication(); }
 };
 
 TEST_F(OpenTest, UrlForms) {
