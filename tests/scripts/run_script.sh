@@ -12,7 +12,10 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/ctb-script.XXXXXX")
 SERVER_PID=""
 cleanup() {
-    [ -n "$SERVER_PID" ] && kill "$SERVER_PID" 2>/dev/null && wait "$SERVER_PID" 2>/dev/null
+    if [ -n "$SERVER_PID" ]; then
+        kill "$SERVER_PID" 2>/dev/null || true
+        wait "$SERVER_PID" 2>/dev/null || true
+    fi
     rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -37,7 +40,9 @@ for _ in $(seq 1 20); do
         sleep 0.05
     done
     [ -n "$PORT" ] && break
-    kill "$SERVER_PID" 2>/dev/null; wait "$SERVER_PID" 2>/dev/null || true
+    # Taken meanwhile (the server then has already exited): try another port.
+    kill "$SERVER_PID" 2>/dev/null || true
+    wait "$SERVER_PID" 2>/dev/null || true
     SERVER_PID=""
 done
 [ -n "$PORT" ] || { echo "no free port for ctb-server"; cat "$WORK/server.log"; exit 1; }
