@@ -30,6 +30,15 @@ bool hasTable(const QStringList& tables, const QString& name) {
     return false;
 }
 
+void recordVersion(const QSqlDatabase& db, const QString& description) {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO SCHEMAVERSAO (VERSAO, DSVERSAO) VALUES (?, ?)"));
+    q.addBindValue(kSchemaVersion);
+    q.addBindValue(description);
+    if (!q.exec())
+        throw sql::SqlError(QStringLiteral("Erro ao registrar a versão do esquema."), q.lastError().text());
+}
+
 }  // namespace
 
 QString portableSchemaSql() {
@@ -105,12 +114,7 @@ bool upgradeSchema(QSqlDatabase& db) {
             if (!s.startsWith(QStringLiteral("CREATE VIRTUAL TABLE"), Qt::CaseInsensitive))
                 execute(db, s);
     }
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("INSERT INTO SCHEMAVERSAO (VERSAO, DSVERSAO) VALUES (?, ?)"));
-    q.addBindValue(kSchemaVersion);
-    q.addBindValue(QStringLiteral("Índice de históricos após a gravação"));
-    if (!q.exec())
-        throw sql::SqlError(QStringLiteral("Erro ao registrar a versão do esquema."), q.lastError().text());
+    recordVersion(db, QStringLiteral("Índice de históricos após a gravação"));
     tx.commit();
     return true;
 }
@@ -175,12 +179,7 @@ SchemaResult createSchema(QSqlDatabase& db) {
         execute(db, s);
     for (const QString& s : splitStatements(backendSchemaSql(db)))
         execute(db, s);
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("INSERT INTO SCHEMAVERSAO (VERSAO, DSVERSAO) VALUES (?, ?)"));
-    q.addBindValue(kSchemaVersion);
-    q.addBindValue(QStringLiteral("Lançamentos contábeis"));
-    if (!q.exec())
-        throw sql::SqlError(QStringLiteral("Erro ao registrar a versão do esquema."), q.lastError().text());
+    recordVersion(db, QStringLiteral("Lançamentos contábeis"));
     tx.commit();
     return SchemaResult::Created;
 }
