@@ -18,11 +18,16 @@ DataSetError::DataSetError(const QString& message)
 
 FilterError::FilterError(const QString& message, int position) : DataSetError(message), position_(position) {}
 
+DataSetError::~DataSetError() = default;
+FilterError::~FilterError() = default;
+
 // ---------------------------------------------------------------------------------------------------
 // construction, fields
 
 ClientDataSet::ClientDataSet(QString name)
     : name_(std::move(name)), locale_(QLocale::Portuguese, QLocale::Brazil), d_(std::make_unique<Impl>()) {}
+
+DataSetObserver::~DataSetObserver() = default;
 
 ClientDataSet::~ClientDataSet() {
     for (DataSource* s : d_->sources)

@@ -36,6 +36,7 @@
 //   screens compute button states from it; observers and onDataChange wait for enableControls().
 
 #include "platform/dataset/packet.h"
+#include "platform/export.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -58,9 +59,10 @@ namespace ctb {
 enum class DataSetState : std::uint8_t { Inactive, Browse, Edit, Insert };
 
 // A refused table operation: not open, not editing, unknown field, invalid value, bad packet...
-class DataSetError : public std::runtime_error {
+class CTB_PLATFORM_EXPORT DataSetError : public std::runtime_error {
   public:
     explicit DataSetError(const QString& message);
+    ~DataSetError() override;  // out of line: the type information lives in the platform library
     [[nodiscard]] const QString& message() const { return message_; }
 
   private:
@@ -68,9 +70,10 @@ class DataSetError : public std::runtime_error {
 };
 
 // An invalid filter text; position is the character index where the text stops making sense.
-class FilterError : public DataSetError {
+class CTB_PLATFORM_EXPORT FilterError : public DataSetError {
   public:
     FilterError(const QString& message, int position);
+    ~FilterError() override;
     [[nodiscard]] int position() const { return position_; }
 
   private:
@@ -90,7 +93,7 @@ using FieldGetTextEvent = std::function<void(Field&, QString& text, bool display
 
 // One declared field of a table. Values are read from and written to the table's current record:
 // the edit buffer while editing or inserting, otherwise the committed row under the cursor.
-class Field {
+class CTB_PLATFORM_EXPORT Field {
   public:
     Field(const Field&) = delete;
     Field& operator=(const Field&) = delete;
@@ -165,9 +168,9 @@ class Field {
 // "about to" ones, which come before it (so a Qt model can bracket begin/end calls).
 // Rows are view rows: the rows the filter lets through, in index order, the pending row of an insert
 // included (see ClientDataSet::viewRowCount). Observers must not throw.
-class DataSetObserver {
+class CTB_PLATFORM_EXPORT DataSetObserver {
   public:
-    virtual ~DataSetObserver() = default;
+    virtual ~DataSetObserver();
     virtual void aboutToReset() {}
     virtual void reset() {}  // fields, rows, filter, order or everything may have changed
     virtual void rowAboutToBeInserted(int /*row*/) {}
@@ -181,12 +184,12 @@ class DataSetObserver {
     virtual void dataSetDestroyed() {}
 };
 
-struct LocateOptions {
+struct CTB_PLATFORM_EXPORT LocateOptions {
     bool caseInsensitive = false;
     bool partialKey = false;  // texts match when the row's text starts with the value
 };
 
-class ClientDataSet {
+class CTB_PLATFORM_EXPORT ClientDataSet {
   public:
     explicit ClientDataSet(QString name = {});
     ~ClientDataSet();
@@ -379,7 +382,7 @@ class ClientDataSet {
 };
 
 // Connects a table to the controls of a screen; the screen binds its state-change handler here.
-class DataSource {
+class CTB_PLATFORM_EXPORT DataSource {
   public:
     explicit DataSource(ClientDataSet* dataSet = nullptr, QString name = {});
     ~DataSource();

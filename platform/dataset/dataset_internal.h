@@ -4,6 +4,7 @@
 
 #include "platform/dataset/client_dataset.h"
 #include "platform/dataset/row_filter.h"
+#include "platform/export.h"
 
 #include <optional>
 #include <vector>

@@ -6,12 +6,14 @@
 // > upper-cases and < lower-cases what follows (<> stops), \ makes the next character a literal,
 // ! only changes how blanks are trimmed; '_' shows as a blank; anything else is a literal.
 
+#include "platform/export.h"
+
 #include <QString>
 #include <QStringView>
 
 namespace ctb {
 
-struct EditMask {
+struct CTB_PLATFORM_EXPORT EditMask {
     QString picture;           // the first section
     bool saveLiterals = true;  // second section "0" means literals are not part of the stored value
     QChar blank = u'_';        // third section
@@ -24,6 +26,6 @@ struct EditMask {
 // picture's positions in order; literals are inserted (a value that already holds a literal at its
 // place just moves past it). Positions after the value runs out are left out, so a partly filled
 // code reads back without trailing literals or blanks: "1.1.01" stays "1.1.01" under "9.9.99.999".
-[[nodiscard]] QString formatMaskText(QStringView mask, QStringView value);
+[[nodiscard]] CTB_PLATFORM_EXPORT QString formatMaskText(QStringView mask, QStringView value);
 
 }  // namespace ctb

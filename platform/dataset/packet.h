@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/export.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -13,11 +15,11 @@ namespace ctb {
 
 enum class FieldType : std::uint8_t { String, Float, DateTime, Integer };
 
-[[nodiscard]] QString fieldTypeName(FieldType type);
-[[nodiscard]] std::optional<FieldType> fieldTypeFromName(std::string_view name);
+[[nodiscard]] CTB_PLATFORM_EXPORT QString fieldTypeName(FieldType type);
+[[nodiscard]] CTB_PLATFORM_EXPORT std::optional<FieldType> fieldTypeFromName(std::string_view name);
 
 // What travels for one field of a table: its name, type and (for texts) declared size.
-struct FieldDef {
+struct CTB_PLATFORM_EXPORT FieldDef {
     QString name;
     FieldType type = FieldType::String;
     int size = 0;  // characters, for String fields only
@@ -29,7 +31,7 @@ enum class CellKind : std::uint8_t { Null, Text, Number, Integer, DateTime };
 
 // One row of a table in compact form: 16-byte cells, every text of the row in one UTF-8 buffer.
 // A 400,000-line journal must fit in a few times its packet size, so no per-cell heap objects.
-class Row {
+class CTB_PLATFORM_EXPORT Row {
   public:
     Row() = default;
     explicit Row(int cellCount) : cells_(static_cast<std::size_t>(cellCount)) {}
@@ -85,7 +87,7 @@ class Row {
 };
 
 // The whole image of a table: field definitions in declared order and every row.
-struct DataPacket {
+struct CTB_PLATFORM_EXPORT DataPacket {
     std::vector<FieldDef> fields;
     std::vector<Row> rows;
 

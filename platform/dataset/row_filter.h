@@ -6,6 +6,7 @@
 // Parsed once into clauses; evaluation compares stored UTF-8 directly for text fields.
 
 #include "platform/dataset/packet.h"
+#include "platform/export.h"
 
 #include <QLocale>
 #include <QString>
@@ -16,7 +17,7 @@
 
 namespace ctb {
 
-class ParsedFilter {
+class CTB_PLATFORM_EXPORT ParsedFilter {
   public:
     struct Term {
         QString fieldName;
@@ -32,7 +33,7 @@ class ParsedFilter {
     std::vector<Term> terms_;
 };
 
-class RowFilter {
+class CTB_PLATFORM_EXPORT RowFilter {
   public:
     // Resolves field names; throws FilterError naming the table when a field is unknown.
     RowFilter(const ParsedFilter& parsed, const std::vector<FieldDef>& fields, const QString& tableName,
@@ -58,10 +59,10 @@ class RowFilter {
 
 // Case-insensitive comparisons of stored UTF-8 texts, fast for plain ASCII.
 namespace textmatch {
-[[nodiscard]] bool equalsIgnoreCase(std::string_view cell, std::string_view foldedKey, bool keyAscii,
-                                    const QString& key, bool prefix);
-[[nodiscard]] std::string foldUtf8(const QString& text);
-[[nodiscard]] bool isAscii(std::string_view text);
+[[nodiscard]] CTB_PLATFORM_EXPORT bool equalsIgnoreCase(std::string_view cell, std::string_view foldedKey,
+                                                        bool keyAscii, const QString& key, bool prefix);
+[[nodiscard]] CTB_PLATFORM_EXPORT std::string foldUtf8(const QString& text);
+[[nodiscard]] CTB_PLATFORM_EXPORT bool isAscii(std::string_view text);
 }  // namespace textmatch
 
 }  // namespace ctb

@@ -6,6 +6,7 @@
 // with a Portuguese message ready for the user. One client may be shared between threads (calls are
 // serialised), but one client per thread is the intended use.
 
+#include "platform/export.h"
 #include "platform/net/wire.h"
 
 #include <QString>
@@ -23,15 +24,16 @@ namespace ctb::net {
 // Header names compare without regard to case.
 using Headers = std::vector<std::pair<std::string, std::string>>;
 
-[[nodiscard]] std::string findHeader(const Headers& headers, std::string_view name);  // "" when absent
+[[nodiscard]] CTB_PLATFORM_EXPORT std::string findHeader(const Headers& headers,
+                                                         std::string_view name);  // "" when absent
 
-struct ClientOptions {
+struct CTB_PLATFORM_EXPORT ClientOptions {
     std::chrono::milliseconds connectTimeout{3000};
     std::chrono::milliseconds readTimeout{60000};
     std::chrono::milliseconds writeTimeout{60000};
 };
 
-struct CallResult {
+struct CTB_PLATFORM_EXPORT CallResult {
     bool ok = false;               // the server answered {"ok": true, ...}
     wire::Value value;             // the result when ok
     QString error;                 // the server's message, or a transport/protocol failure
@@ -42,7 +44,7 @@ struct CallResult {
     [[nodiscard]] std::string header(std::string_view name) const { return findHeader(headers, name); }
 };
 
-class HttpClient {
+class CTB_PLATFORM_EXPORT HttpClient {
   public:
     HttpClient(std::string host, int port, ClientOptions options = {});
     ~HttpClient();

@@ -14,6 +14,7 @@
 // Output uses ", " and ": " as separators, so it reads like the examples of the protocol.
 
 #include "platform/dataset/packet.h"
+#include "platform/export.h"
 
 #include <QDate>
 #include <QString>
@@ -29,14 +30,15 @@
 
 namespace ctb::wire {
 
-class WireError : public std::runtime_error {
+class CTB_PLATFORM_EXPORT WireError : public std::runtime_error {
   public:
     explicit WireError(const std::string& utf8Message) : std::runtime_error(utf8Message) {}
+    ~WireError() override;  // out of line: the type information lives in the platform library
     [[nodiscard]] QString message() const { return QString::fromUtf8(what()); }
 };
 
 // One value as it travels: null, boolean, number, text, data packet or array of values.
-class Value {
+class CTB_PLATFORM_EXPORT Value {
   public:
     enum class Kind : std::uint8_t { Null, Bool, Number, String, Packet, Array };
 
@@ -81,41 +83,43 @@ class Value {
     std::variant<std::monostate, bool, double, std::string, DataPacket, std::vector<Value>> v_;
 };
 
-[[nodiscard]] const char* kindName(Value::Kind kind);
+[[nodiscard]] CTB_PLATFORM_EXPORT const char* kindName(Value::Kind kind);
 
 // A decoded answer. When ok is false, error holds the server's message and result is null.
-struct Answer {
+struct CTB_PLATFORM_EXPORT Answer {
     bool ok = false;
     Value result;
     QString error;
 };
 
 // --- requests: {"args": [ ... ]} ---
-[[nodiscard]] std::string encodeRequest(const std::vector<Value>& args);
-[[nodiscard]] std::vector<Value> decodeRequest(std::string_view body);  // throws WireError
+[[nodiscard]] CTB_PLATFORM_EXPORT std::string encodeRequest(const std::vector<Value>& args);
+[[nodiscard]] CTB_PLATFORM_EXPORT std::vector<Value> decodeRequest(
+    std::string_view body);  // throws WireError
 
 // --- answers ---
-[[nodiscard]] std::string encodeAnswer(const Answer& answer);
-[[nodiscard]] std::string encodeOk(const Value& result);     // {"ok": true, "result": ...}
-[[nodiscard]] std::string encodeError(QStringView message);  // {"ok": false, "error": "..."}
-[[nodiscard]] Answer decodeAnswer(std::string_view body);    // throws WireError
+[[nodiscard]] CTB_PLATFORM_EXPORT std::string encodeAnswer(const Answer& answer);
+[[nodiscard]] CTB_PLATFORM_EXPORT std::string encodeOk(const Value& result);  // {"ok": true, "result": ...}
+[[nodiscard]] CTB_PLATFORM_EXPORT std::string encodeError(
+    QStringView message);  // {"ok": false, "error": "..."}
+[[nodiscard]] CTB_PLATFORM_EXPORT Answer decodeAnswer(std::string_view body);  // throws WireError
 
 // --- single values and packets ---
-[[nodiscard]] std::string encodeValue(const Value& value);
-[[nodiscard]] Value decodeValue(std::string_view json);  // throws WireError
-[[nodiscard]] std::string encodePacket(const DataPacket& packet);
-[[nodiscard]] DataPacket decodePacket(std::string_view json);  // throws WireError
+[[nodiscard]] CTB_PLATFORM_EXPORT std::string encodeValue(const Value& value);
+[[nodiscard]] CTB_PLATFORM_EXPORT Value decodeValue(std::string_view json);  // throws WireError
+[[nodiscard]] CTB_PLATFORM_EXPORT std::string encodePacket(const DataPacket& packet);
+[[nodiscard]] CTB_PLATFORM_EXPORT DataPacket decodePacket(std::string_view json);  // throws WireError
 // Appends to out (lets a caller reuse one buffer).
-void appendPacket(std::string& out, const DataPacket& packet);
+CTB_PLATFORM_EXPORT void appendPacket(std::string& out, const DataPacket& packet);
 
 // --- dates: milliseconds since 1970-01-01T00:00:00, naive wall time, as in ctb::Row ---
 // "YYYY-MM-DD" at midnight, else "YYYY-MM-DDTHH:MM:SS" (".zzz" added only when milliseconds are set).
-[[nodiscard]] std::string formatDateTime(std::int64_t msecs);
+[[nodiscard]] CTB_PLATFORM_EXPORT std::string formatDateTime(std::int64_t msecs);
 // Accepts "YYYY-MM-DD", "YYYY-MM-DDTHH:MM:SS" and "YYYY-MM-DDTHH:MM:SS.zzz"; years 0001 to 9999.
-[[nodiscard]] std::optional<std::int64_t> parseDateTime(std::string_view text);
-[[nodiscard]] std::int64_t msecsFromDate(QDate date);  // midnight of that day
-[[nodiscard]] QDate dateFromMsecs(std::int64_t msecs);
-[[nodiscard]] QString isoDate(QDate date);  // "YYYY-MM-DD"
-[[nodiscard]] std::optional<QDate> parseIsoDate(std::string_view text);
+[[nodiscard]] CTB_PLATFORM_EXPORT std::optional<std::int64_t> parseDateTime(std::string_view text);
+[[nodiscard]] CTB_PLATFORM_EXPORT std::int64_t msecsFromDate(QDate date);  // midnight of that day
+[[nodiscard]] CTB_PLATFORM_EXPORT QDate dateFromMsecs(std::int64_t msecs);
+[[nodiscard]] CTB_PLATFORM_EXPORT QString isoDate(QDate date);  // "YYYY-MM-DD"
+[[nodiscard]] CTB_PLATFORM_EXPORT std::optional<QDate> parseIsoDate(std::string_view text);
 
 }  // namespace ctb::wire

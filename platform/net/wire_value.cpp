@@ -8,6 +8,8 @@
 
 namespace ctb::wire {
 
+WireError::~WireError() = default;
+
 namespace {
 
 constexpr std::int64_t kMsecsPerDay = 86'400'000;

@@ -17,6 +17,8 @@ SqlError::SqlError(const QString& message, const QString& driverText)
       message_(message),
       driverText_(driverText) {}
 
+SqlError::~SqlError() = default;
+
 namespace {
 
 QString driverMessage(const QSqlError& e) {

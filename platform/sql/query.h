@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/dataset/packet.h"
+#include "platform/export.h"
 #include "platform/sql/database.h"
 #include "platform/sql/error.h"
 #include "platform/sql/sql_text.h"
@@ -18,7 +19,7 @@
 namespace ctb::sql {
 
 // A named parameter of a query. Values are texts; a parameter never set holds the empty text.
-class Param {
+class CTB_PLATFORM_EXPORT Param {
   public:
     explicit Param(QString name) : name_(std::move(name)) {}
 
@@ -35,7 +36,7 @@ class Param {
 };
 
 // What a screen declares about a result column; undeclared columns get inferred metadata.
-struct FieldInfo {
+struct CTB_PLATFORM_EXPORT FieldInfo {
     QString name;  // upper case
     FieldType type = FieldType::String;
     int size = 0;  // characters, for texts
@@ -49,7 +50,7 @@ class Query;
 
 // One column of the current row of an open query. A closed query, or one past its last row, reads
 // as null everywhere.
-class Field {
+class CTB_PLATFORM_EXPORT Field {
   public:
     [[nodiscard]] const FieldInfo& info() const;
     [[nodiscard]] const QString& name() const { return info().name; }
@@ -71,7 +72,7 @@ class Field {
 // A read-only query with named `:P_...` parameters (set by name, all texts). The whole result is read
 // when it opens, so navigation and the record count cost nothing and the connection is free again at
 // once. Field names are upper case whatever the backend says; blank padding of texts is trimmed.
-class Query {
+class CTB_PLATFORM_EXPORT Query {
   public:
     explicit Query(const QSqlDatabase& db, const QString& sql = {});
     explicit Query(const Database& db, const QString& sql = {});

@@ -18,6 +18,19 @@ Control::Control(ControlKind kind, QString name)
 
 Control::~Control() = default;
 
+// Out-of-line destructors: the classes' virtual tables and type information live in the platform
+// library alone.
+FormObserver::~FormObserver() = default;
+Container::~Container() = default;
+Panel::~Panel() = default;
+GroupBox::~GroupBox() = default;
+PageControl::~PageControl() = default;
+Label::~Label() = default;
+DateEdit::~DateEdit() = default;
+Memo::~Memo() = default;
+SpeedButton::~SpeedButton() = default;
+MenuItem::~MenuItem() = default;
+
 Form* Control::form() const {
     const Control* c = this;
     while (c != nullptr) {

@@ -16,6 +16,7 @@
 // the same events. Disabled or hidden controls (or those inside disabled/hidden containers or on a
 // tab sheet that is not showing) cannot take the focus.
 
+#include "platform/export.h"
 #include "platform/ui/keys.h"
 #include "platform/ui/services.h"
 
@@ -71,7 +72,7 @@ enum class ControlKind : std::uint8_t {
 // controls fill their side of the parent in child order, as the classic form designer lays them out.
 enum class Align : std::uint8_t { None, Top, Bottom, Left, Right, Client };
 
-struct Rect {
+struct CTB_PLATFORM_EXPORT Rect {
     int left = 0;
     int top = 0;
     int width = 0;
@@ -82,7 +83,7 @@ struct Rect {
 // The sides of its container that a control without alignment keeps its distance to when the
 // container is wider or taller than designed (its geometry's size): anchored left and right, it
 // stretches; right only, it moves. The designer's default is left and top.
-struct Anchors {
+struct CTB_PLATFORM_EXPORT Anchors {
     bool left = true;
     bool top = true;
     bool right = false;
@@ -109,9 +110,9 @@ enum class Change : std::uint8_t {
     Closed,    // Form closed (modal result set, or close())
 };
 
-class FormObserver {
+class CTB_PLATFORM_EXPORT FormObserver {
   public:
-    virtual ~FormObserver() = default;
+    virtual ~FormObserver();
     virtual void controlChanged(Control& /*control*/, Change /*what*/) {}
     // After the focus moved (before the enter events of the new control run).
     virtual void focusChanged(Control* /*previous*/, Control* /*current*/) {}
@@ -124,7 +125,7 @@ using KeyEvent = std::function<void(Control& sender, int& key, ShiftState shift)
 // The handler may change `key` (a null QChar swallows it).
 using KeyPressEvent = std::function<void(Control& sender, QChar& key)>;
 
-class Control {
+class CTB_PLATFORM_EXPORT Control {
   public:
     virtual ~Control();
     Control(const Control&) = delete;
@@ -226,8 +227,9 @@ class Control {
     int creationIndex_ = 0;
 };
 
-class Container : public Control {
+class CTB_PLATFORM_EXPORT Container : public Control {
   public:
+    ~Container() override;
     [[nodiscard]] bool isContainer() const override { return true; }
 
     // Creates a child control owned by this container: add<Edit>("edtCdEmpresa").
@@ -254,17 +256,19 @@ class Container : public Control {
     std::vector<std::unique_ptr<Control>> children_;
 };
 
-class Panel : public Container {
+class CTB_PLATFORM_EXPORT Panel : public Container {
   public:
     explicit Panel(QString name) : Container(ControlKind::Panel, std::move(name)) {}
+    ~Panel() override;
 };
 
-class GroupBox : public Container {
+class CTB_PLATFORM_EXPORT GroupBox : public Container {
   public:
     explicit GroupBox(QString name) : Container(ControlKind::GroupBox, std::move(name)) {}
+    ~GroupBox() override;
 };
 
-class TabSheet : public Container {
+class CTB_PLATFORM_EXPORT TabSheet : public Container {
   public:
     explicit TabSheet(QString name) : Container(ControlKind::TabSheet, std::move(name)) {}
     // A click on the tab shows this sheet (as the user would).
@@ -272,9 +276,10 @@ class TabSheet : public Container {
     [[nodiscard]] bool isActive() const;
 };
 
-class PageControl : public Container {
+class CTB_PLATFORM_EXPORT PageControl : public Container {
   public:
     explicit PageControl(QString name) : Container(ControlKind::PageControl, std::move(name)) {}
+    ~PageControl() override;
     TabSheet& addPage(const QString& name, const QString& caption);
     [[nodiscard]] TabSheet* activePage() const { return active_; }
     // From code: no onChanging/onChange (as the classic control).
@@ -290,7 +295,7 @@ class PageControl : public Container {
     TabSheet* active_ = nullptr;
 };
 
-class Form : public Container {
+class CTB_PLATFORM_EXPORT Form : public Container {
   public:
     explicit Form(QString name, UiServices* services = nullptr);
     ~Form() override;
@@ -355,14 +360,15 @@ class Form : public Container {
     ModalResult modalResult_ = ModalResult::None;
 };
 
-class Label : public Control {
+class CTB_PLATFORM_EXPORT Label : public Control {
   public:
     explicit Label(QString name) : Control(ControlKind::Label, std::move(name)) {}
+    ~Label() override;
 };
 
 // A plain single-line edit. Typing runs onKeyPress per character (which may change or swallow it),
 // then changes the text and runs onChange.
-class Edit : public Control {
+class CTB_PLATFORM_EXPORT Edit : public Control {
   public:
     explicit Edit(QString name) : Edit(ControlKind::Edit, std::move(name)) {}
     [[nodiscard]] bool focusable() const override { return true; }
@@ -394,7 +400,7 @@ class Edit : public Control {
 // other characters skip to the next free position and must fit it. text() is what was filled, with
 // the literals between filled positions; positions left unfilled do not count ("1.1.01" typed in
 // "9.9.99.999" reads back "1.1.01"). Setting the text lays it out by the mask.
-class MaskEdit : public Edit {
+class CTB_PLATFORM_EXPORT MaskEdit : public Edit {
   public:
     explicit MaskEdit(QString name) : Edit(ControlKind::MaskEdit, std::move(name)) {}
     [[nodiscard]] const QString& editMask() const { return mask_; }
@@ -414,7 +420,7 @@ class MaskEdit : public Edit {
 
 // A numeric edit holding a double: shows it with `decimals` decimals and the locale's separators
 // ("1.234,56" in pt_BR). Typing takes digits, the decimal comma and a leading minus.
-class NumberEdit : public Edit {
+class CTB_PLATFORM_EXPORT NumberEdit : public Edit {
   public:
     explicit NumberEdit(QString name) : Edit(ControlKind::NumberEdit, std::move(name)) {}
     [[nodiscard]] double number() const;  // 0 when empty or unreadable
@@ -432,24 +438,26 @@ class NumberEdit : public Edit {
 };
 
 // A date edit: text dd/mm/yyyy under the mask "!99/99/9999;1; ".
-class DateEdit : public MaskEdit {
+class CTB_PLATFORM_EXPORT DateEdit : public MaskEdit {
   public:
     explicit DateEdit(QString name);
+    ~DateEdit() override;
     // The date typed; nullopt when empty, an invalid QDate when the text is not a date.
     [[nodiscard]] std::optional<QDate> date() const;
     void setDate(const QDate& date);  // an invalid or null date empties the edit
     [[nodiscard]] bool isEmpty() const;
 };
 
-class Memo : public Edit {
+class CTB_PLATFORM_EXPORT Memo : public Edit {
   public:
     explicit Memo(QString name) : Edit(ControlKind::Memo, std::move(name)) {}
+    ~Memo() override;
     [[nodiscard]] QStringList lines() const { return text().split(u'\n'); }
     // Enter types a line break here instead of leaving the control.
     bool wantReturns = true;
 };
 
-class Button : public Control {
+class CTB_PLATFORM_EXPORT Button : public Control {
   public:
     // kind: Button (takes the focus), SpeedButton or LookupButton (never take it).
     explicit Button(QString name, ControlKind kind = ControlKind::Button);
@@ -459,12 +467,13 @@ class Button : public Control {
     void doClick() override;
 };
 
-class SpeedButton : public Button {
+class CTB_PLATFORM_EXPORT SpeedButton : public Button {
   public:
     explicit SpeedButton(QString name) : Button(std::move(name), ControlKind::SpeedButton) {}
+    ~SpeedButton() override;
 };
 
-class CheckBox : public Control {
+class CTB_PLATFORM_EXPORT CheckBox : public Control {
   public:
     explicit CheckBox(QString name) : CheckBox(ControlKind::CheckBox, std::move(name)) {}
     [[nodiscard]] bool focusable() const override { return true; }
@@ -482,7 +491,7 @@ class CheckBox : public Control {
 };
 
 // Checking one radio button unchecks its siblings in the same container.
-class RadioButton : public CheckBox {
+class CTB_PLATFORM_EXPORT RadioButton : public CheckBox {
   public:
     explicit RadioButton(QString name) : CheckBox(ControlKind::RadioButton, std::move(name)) {}
     void setChecked(bool checked) override;
@@ -491,9 +500,10 @@ class RadioButton : public CheckBox {
 
 // A menu item; items inside it form its submenu. The renderer shows the form's top-level items as
 // its menu. A shortcut runs onClick when its key goes down anywhere in the form.
-class MenuItem : public Container {
+class CTB_PLATFORM_EXPORT MenuItem : public Container {
   public:
     explicit MenuItem(QString name) : Container(ControlKind::MenuItem, std::move(name)) {}
+    ~MenuItem() override;
     struct Shortcut {
         int key = 0;  // virtual key; 0 for none
         ShiftState shift;

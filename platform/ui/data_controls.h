@@ -2,6 +2,7 @@
 
 // Data-bound controls: an edit bound to a field of a data source, and a grid over a data source.
 
+#include "platform/export.h"
 #include "platform/ui/controls.h"
 
 #include <memory>
@@ -17,7 +18,7 @@ namespace ctb::ui {
 // An edit that shows a field of the data source's current row and writes what is typed back into
 // it: the first change puts the table in edit (DataSource::edit: insert on an empty table) and
 // every change is stored in the field at once. Re-bindable at run time.
-class DBEdit : public Edit {
+class CTB_PLATFORM_EXPORT DBEdit : public Edit {
   public:
     explicit DBEdit(QString name);
     ~DBEdit() override;
@@ -46,7 +47,7 @@ class DBEdit : public Edit {
 };
 
 // One grid column bound to a field.
-struct GridColumn {
+struct CTB_PLATFORM_EXPORT GridColumn {
     QString fieldName;
     QString title;  // the field's display label when empty
     int width = 0;  // pixels; 0: wide enough for the field's declared size and the title
@@ -66,7 +67,7 @@ struct GridColumn {
 // - leaving the grid cancels an appended or inserted row that was left untouched;
 // - Ctrl+Delete in browse state asks "Excluir registro?" and deletes on Yes (unless a key handler
 //   swallowed the key or confirmDelete is off).
-class DBGrid : public Control {
+class CTB_PLATFORM_EXPORT DBGrid : public Control {
   public:
     explicit DBGrid(QString name);
     ~DBGrid() override;

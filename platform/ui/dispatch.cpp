@@ -6,6 +6,10 @@
 
 namespace ctb::ui {
 
+const char* AbortAction::what() const noexcept {
+    return "ação interrompida";
+}
+
 namespace {
 thread_local int depth = 0;
 

@@ -2,6 +2,8 @@
 
 // Windows-style virtual key codes: the screens compare keys by these numbers whatever draws them.
 
+#include "platform/export.h"
+
 #include <QChar>
 
 namespace ctb::ui {
@@ -40,7 +42,7 @@ inline constexpr int OemMinus = 189;  // main keyboard '-' / '_'
 inline constexpr int OemPeriod = 190;
 }  // namespace vk
 
-struct ShiftState {
+struct CTB_PLATFORM_EXPORT ShiftState {
     bool ctrl = false;
     bool shift = false;
     bool operator==(const ShiftState&) const = default;
@@ -48,9 +50,9 @@ struct ShiftState {
 
 // The character a key produces for the key-press event, or a null QChar when it produces none
 // (arrows, Delete, function keys, anything with Ctrl).
-[[nodiscard]] QChar charForKey(int virtualKey, ShiftState shift);
+[[nodiscard]] CTB_PLATFORM_EXPORT QChar charForKey(int virtualKey, ShiftState shift);
 
 // The virtual key that types a character (for typing text keystroke by keystroke); 0 when none.
-[[nodiscard]] int keyForChar(QChar ch);
+[[nodiscard]] CTB_PLATFORM_EXPORT int keyForChar(QChar ch);
 
 }  // namespace ctb::ui

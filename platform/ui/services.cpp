@@ -7,6 +7,8 @@
 
 namespace ctb::ui {
 
+UiServices::~UiServices() = default;
+
 void HeadlessUi::showMessage(MessageKind kind, const QString& text) {
     messages_.push_back(Message{kind, text});
 }

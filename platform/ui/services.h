@@ -5,6 +5,8 @@
 // answers from queues filled by tests and scripts and records every message; the Qt one shows
 // real dialogs.
 
+#include "platform/export.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -26,7 +28,7 @@ enum class MessageKind { Error, Information, Question };
 enum class ModalResult { None, Ok, Cancel, Yes, No };
 
 // A lookup dialog over the visible rows of a table (a query's result or an in-memory table).
-struct LookupRequest {
+struct CTB_PLATFORM_EXPORT LookupRequest {
     QString title;
     QString notFoundText;  // what to say when the table has no row
     ClientDataSet* table = nullptr;
@@ -35,9 +37,9 @@ struct LookupRequest {
     bool multiple = false;  // check several rows
 };
 
-class UiServices {
+class CTB_PLATFORM_EXPORT UiServices {
   public:
-    virtual ~UiServices() = default;
+    virtual ~UiServices();
 
     virtual void showMessage(MessageKind kind, const QString& text) = 0;
     // true for Yes.
@@ -68,7 +70,7 @@ class UiServices {
 // Scripted answers and picks, recorded messages. Problems the script should hear about (a question
 // nobody answered, a pick of a key the list lacks, a modal form with nothing to drive it) are kept
 // in problems() and answered in the safest way (No, nothing picked, Cancel).
-class HeadlessUi : public UiServices {
+class CTB_PLATFORM_EXPORT HeadlessUi : public UiServices {
   public:
     struct Message {
         MessageKind kind;
@@ -126,7 +128,7 @@ class HeadlessUi : public UiServices {
 };
 
 // Switches the busy animation on for a scope.
-class BusyScope {
+class CTB_PLATFORM_EXPORT BusyScope {
   public:
     explicit BusyScope(UiServices* services) : services_(services) {
         if (services_ != nullptr)
