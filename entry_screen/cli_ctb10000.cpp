@@ -1,6 +1,5 @@
+// Creation and close of the journal-entry screen: tables, queries, controls, grids, connections.
 #include "entry_screen/cli_ctb10000.h"
-
-#include "entry_screen/declare.h"
 
 namespace ctb::ctb10000 {
 namespace {
@@ -11,17 +10,16 @@ const QueryDecl& queryDecl(const char* name) {
 
 }  // namespace
 
-TfrmLancamento::TfrmLancamento()
-    : TfrmPadrao(u8(lancamentoForm().name), u8(lancamentoForm().caption), u8(lancamentoForm().screenCode),
-                 ctb10000::session()),
-      qryEmpresa(queryDecl("qryEmpresa")),
-      qryHistPadr(queryDecl("qryHistPadr")),
-      qryFilial(queryDecl("qryFilial")),
-      qryContCtbl(queryDecl("qryContCtbl")),
-      qryTipoCome(queryDecl("qryTipoCome")),
-      qryCliente(queryDecl("qryCliente")),
-      qryFornecedor(queryDecl("qryFornecedor")),
-      qryBanco(queryDecl("qryBanco")),
+TfrmLancamento::TfrmLancamento(Session& s, LancamentoDialogs dialogs)
+    : TfrmPadrao(u8(lancamentoForm().name), u8(lancamentoForm().caption), u8(lancamentoForm().screenCode), s),
+      qryEmpresa(queryDecl("qryEmpresa"), s.database()),
+      qryHistPadr(queryDecl("qryHistPadr"), s.database()),
+      qryFilial(queryDecl("qryFilial"), s.database()),
+      qryContCtbl(queryDecl("qryContCtbl"), s.database()),
+      qryTipoCome(queryDecl("qryTipoCome"), s.database()),
+      qryCliente(queryDecl("qryCliente"), s.database()),
+      qryFornecedor(queryDecl("qryFornecedor"), s.database()),
+      qryBanco(queryDecl("qryBanco"), s.database()),
       netLancamento(u8(lancamentoConnections()[0].name), u8(lancamentoConnections()[0].serverName)),
       NetLanccontabil(u8(lancamentoConnections()[1].name), u8(lancamentoConnections()[1].serverName)),
       controlsBuilt_((buildControls(*this, lancamentoControls()), true)),
@@ -43,8 +41,8 @@ TfrmLancamento::TfrmLancamento()
       panDebito(control<ui::Panel>(*this, "panDebito")),
       panTituloCredito(control<ui::Panel>(*this, "panTituloCredito")),
       panCredito(control<ui::Panel>(*this, "panCredito")),
-      dbgDebito(panDebito.add<ui::DBGrid>(QStringLiteral("dbgDebito"))),
-      dbgCredito(panCredito.add<ui::DBGrid>(QStringLiteral("dbgCredito"))),
+      dbgDebito(control<ui::DBGrid>(*this, "dbgDebito")),
+      dbgCredito(control<ui::DBGrid>(*this, "dbgCredito")),
       panHistorico(control<ui::Panel>(*this, "panHistorico")),
       dbeCdHistPadr(control<ui::DBEdit>(*this, "dbeCdHistPadr")),
       btnHistorico(control<TBtnPesquisa>(*this, "btnHistorico")),
@@ -59,12 +57,19 @@ TfrmLancamento::TfrmLancamento()
       panGerencial(control<ui::Panel>(*this, "panGerencial")),
       btnGerencial(control<ui::Button>(*this, "btnGerencial")),
       panLancamentoGerencial(control<ui::Panel>(*this, "panLancamentoGerencial")),
-      dbgLancCCusto(panLancamentoGerencial.add<ui::DBGrid>(QStringLiteral("dbgLancCCusto"))) {
+      dbgLancCCusto(control<ui::DBGrid>(*this, "dbgLancCCusto")),
+      dialogs_(std::move(dialogs)) {
     applyLayout(*this, lancamentoLayout());
+    applyFormDecl(*this, lancamentoForm());
     msgPadrao.setLines(catalogLines(lancamentoCatalog()));
     dtsPadrao.setDataSet(&cdsLancCont);
-    declareData();
-    bindGrids();
+    for (const TableDecl& t : lancamentoTables())
+        if (ClientDataSet* table = tableByName(u8(t.name)))
+            declareTable(*table, t);
+    setUpGrids(*this, lancamentoGrids());
+    dbgDebito.setDataSource(&dtsDebito);
+    dbgCredito.setDataSource(&dtsCredito);
+    dbgLancCCusto.setDataSource(&dtsLancCCusto);
     setUpLookups(*this, lancamentoLookups(), [this](const QString& name) -> DataSource* {
         for (DataSource* d : {&dtsEmpresa, &dtsHistPadr, &dtsCliente, &dtsFornecedor, &dtsBanco})
             if (d->name() == name)
@@ -80,8 +85,6 @@ TfrmLancamento::TfrmLancamento()
     dbeCdHistPadr.setDataBinding(&dtsDebito, QStringLiteral("CDHISTPADR"));
     dbeDsHistLanc.setDataBinding(&dtsDebito, QStringLiteral("DSHISTLANC"));
     dbeCdContCome.setDataBinding(&dtsDebito, QStringLiteral("CDCONTCOME"));
-    panEmpresa.setTabOrder(-1);  // `edtCdEmpresa` is the first control to have the focus
-    edtCdEmpresa.setTabOrder(-1);
 }
 
 TfrmLancamento::~TfrmLancamento() {
@@ -91,37 +94,6 @@ TfrmLancamento::~TfrmLancamento() {
     dbeCdContCome.setDataBinding(nullptr, {});
     for (ui::DBGrid* g : {&dbgPadrao, &dbgDebito, &dbgCredito, &dbgLancCCusto})
         g->setDataSource(nullptr);
-}
-
-void TfrmLancamento::declareData() {
-    for (const TableDecl& t : lancamentoTables()) {
-        if (ClientDataSet* table = tableByName(u8(t.name)))
-            declareTable(*table, t);
-    }
-}
-
-void TfrmLancamento::bindGrids() {
-    for (const GridDecl& g : lancamentoGrids()) {
-        auto* grid = dynamic_cast<ui::DBGrid*>(findControl(u8(g.name)));
-        if (grid == nullptr)
-            continue;
-        std::vector<ui::GridColumn> columns;
-        for (const GridColumnDecl& c : g.columns) {
-            ui::GridColumn column;
-            column.fieldName = u8(c.field);
-            column.hasButton = c.lookupButton;
-            column.readOnly = c.readOnly;
-            columns.push_back(column);
-        }
-        grid->setColumns(std::move(columns));
-        grid->setReadOnly(!g.editing);
-        grid->confirmDelete = g.editing;
-        grid->cancelOnExit = g.editing;
-        grid->allowAppend = g.editing;
-    }
-    dbgDebito.setDataSource(&dtsDebito);
-    dbgCredito.setDataSource(&dtsCredito);
-    dbgLancCCusto.setDataSource(&dtsLancCCusto);
 }
 
 ClientDataSet* TfrmLancamento::tableByName(const QString& name) {
@@ -162,7 +134,7 @@ void TfrmLancamento::FormCreate() {
                              &cdsLancCCustoEspelho})
         t->createDataSet();
 
-    const QString accountMask = DBPict(2);
+    const QString accountMask = session.DBPict(2);
     for (ClientDataSet* t :
          {static_cast<ClientDataSet*>(&qryContCtbl), &cdsLancCont, &cdsDebito, &cdsCredito})
         t->fieldByName(u"CDCONTCTBL").setEditMask(accountMask);
@@ -171,7 +143,7 @@ void TfrmLancamento::FormCreate() {
     for (ui::Control* c :
          std::initializer_list<ui::Control*>{&sbtConfirmar, &sbtCancelar, &mnuConfirmar, &mnuCancelar})
         c->setEnabled(false);
-    edtCdEmpresa.setText(EmprProc());
+    edtCdEmpresa.setText(session.EmprProc);
     buscaEmpresa();
 }
 
@@ -181,26 +153,28 @@ void TfrmLancamento::FormClose(CloseAction& action) {
     NetLanccontabil.close();
 }
 
-void TfrmLancamento::CarregaResultado(wire::Value& payload) {
-    if (!payload.isArray() || payload.array().size() < 2)
-        MensErro(services(), QStringLiteral("Resposta inesperada do servidor de aplicação."));
-    auto& parts = payload.array();
-    if (parts[0].isString())
-        MensErro(services(), parts[0].toString());
-    if (!parts[0].isPacket() || !parts[1].isPacket())
-        MensErro(services(), QStringLiteral("Resposta inesperada do servidor de aplicação."));
-    cdsLancCont.setData(parts[0].takePacket());
-    cdsCentCustFil.setData(parts[1].takePacket());
-}
-
 void TfrmLancamento::netLancamentoBeforeConnect(TNetConnection& sender) {
-    sender.Host = WebURL();
-    sender.Port = WebPort();
+    sender.Host = session.WebURL;
+    sender.Port = session.WebPort;
 }
 
 void TfrmLancamento::NetLanccontabilBeforeConnect(TNetConnection& sender) {
-    sender.Host = WebURL();
-    sender.Port = WebPort();
+    sender.Host = session.WebURL;
+    sender.Port = session.WebPort;
+}
+
+FilterTarget::Lookup TfrmLancamento::lookup(List list) {
+    switch (list) {
+        case List::History:
+            return {qryHistPadr, dtsHistPadr};
+        case List::Client:
+            return {qryCliente, dtsCliente};
+        case List::Supplier:
+            return {qryFornecedor, dtsFornecedor};
+        case List::Bank:
+            break;
+    }
+    return {qryBanco, dtsBanco};
 }
 
 }  // namespace ctb::ctb10000

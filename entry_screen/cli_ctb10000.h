@@ -1,21 +1,48 @@
 #pragma once
 
-// `TfrmLancamento`: the journal-entry screen "Lançamentos Contábeis" (CTB10000). This unit holds its
-// data model (tables, lookup queries, data sources, grids, controls, server connections, catalog),
-// its creation and its close; the other handlers attach to the members by name.
+// `TfrmLancamento`: the journal-entry screen "Lançamentos Contábeis" (CTB10000). One class laid out in
+// one file per concern, each named after what it holds:
+//   cli_ctb10000.cpp        creation and close: tables, queries, controls, grids, connections
+//   entry_events.cpp        the event index: which handler runs on which event (wireHandlers)
+//   entry_company.cpp       company check, company panel, filter button
+//   entry_buttons.cpp       the browse and form button rules (pure functions over flags and states)
+//   entry_list.cpp          the list, its repeat query, its coded columns and the tab change
+//   entry_load.cpp          loading an entry into the form tab
+//   entry_header.cpp        document, date and the header panel
+//   entry_line_delete.cpp   Ctrl+Delete and the deletion of the current line
+//   entry_balance.cpp       totals and difference, entering a line panel
+//   entry_confirm.cpp       include, confirm, cancel, delete; the period, lot and map checks
+//   entry_allocations.cpp   the allocation area and the line filter
+// A rule is found by its handler's name; tests/module mirrors these files.
 
-#include "contracts/host_view.h"
+#include "contracts/host_library.h"
+#include "contracts/lanc_filter_args.h"
+#include "contracts/rdm_lancamento.h"
+#include "contracts/rdm_lancamentos.h"
 #include "entry_screen/lancamento_decl.h"
+#include "filter_dialog/filter_target.h"
+#include "history_dialog/history_lines.h"
 
 #include <QDate>
 #include <QString>
 
+#include <functional>
+
 namespace ctb::ctb10000 {
 
-class TfrmLancamento : public TfrmPadrao {
+// What the screen asks of the module for its dialogs: the module's launchers create and keep them.
+struct LancamentoDialogs {
+    // Shows the filter dialog, created anew when `FFiltroCriado` is false (CriaLancFiltro).
+    std::function<void()> CriaLancFiltro;
+    // The criteria of the last confirmed filter query; null when none was confirmed yet.
+    std::function<const LancFilterArgs*()> criterios;
+    // A new long-history dialog over the current line, shown modally.
+    std::function<void()> abreHistorico;
+};
+
+class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLines {
   public:
-    // Created with the module's session, whose UI services show it.
-    TfrmLancamento();
+    TfrmLancamento(Session& session, LancamentoDialogs dialogs);
     ~TfrmLancamento() override;
 
     // Runs the creation steps (connections, tables, masks, session company). A failing company check
@@ -56,9 +83,11 @@ class TfrmLancamento : public TfrmPadrao {
     DataSource dtsFornecedor{&qryFornecedor, QStringLiteral("dtsFornecedor")};
     DataSource dtsBanco{&qryBanco, QStringLiteral("dtsBanco")};
 
-    // ---- application server ----
+    // ---- application server: the connections and the typed views of their remote modules ----
     TNetConnection netLancamento;
     TNetConnection NetLanccontabil;
+    RdmLancamento rdmLancamento{netLancamento};
+    RdmLancamentos rdmLancamentos{NetLanccontabil};
 
     // ---- controls ----
   private:
@@ -115,29 +144,23 @@ class TfrmLancamento : public TfrmPadrao {
     QString FNrLancCont;
     QDate FDtLancCont;
     int FUltimaSequencia = 0;
+    // Options of the company last checked ("S" or other).
+    QString FIdContCome;
+    QString FIdContGere;
+    QString FIdMsmContaDbCr;
+    // The version the server gave with the opened entry (0 for a new one), sent back on store and delete.
+    EntryVersion entryVersion = 0;
 
     // Every table and query of the screen by name (tests, scripts); nullptr when absent.
     [[nodiscard]] ClientDataSet* tableByName(const QString& name);
 
+    // ---- creation and close (cli_ctb10000.cpp) ----
     void FormCreate() override;
     void FormClose(CloseAction& action) override;
-
-    // The form button rule for the line table concerned (also called with `cdsLancCont` after the
-    // filter dialog has loaded the list).
-    void ControlaBotoesFormulario(ClientDataSet& table);
-    // An entry-list answer of `getLancamentos`: element 0 a text is the server's refusal, shown with
-    // MensErro (the action ends, the list keeps its rows); otherwise element 0 replaces `cdsLancCont`
-    // and element 1 replaces `cdsCentCustFil`.
-    void CarregaResultado(wire::Value& payload);
-
-  public:
     void netLancamentoBeforeConnect(TNetConnection& sender);
     void NetLanccontabilBeforeConnect(TNetConnection& sender);
 
-    // ---- company, filter, modes ----
-    QString FIdContCome;  // options of the company last checked ("S" or other)
-    QString FIdContGere;
-    QString FIdMsmContaDbCr;
+    // ---- company (entry_company.cpp) ----
     void panEmpresaEnter();
     void edtCdEmpresaChange();
     void edtCdEmpresaExit();
@@ -145,15 +168,45 @@ class TfrmLancamento : public TfrmPadrao {
     void btnEmpresaAfterPesq();
     void panEmpresaExit();
     void spbFiltroClick();
+
+    // ---- button rules (entry_buttons.cpp) ----
+    // The form button rule for the line table concerned (also called with `cdsLancCont` after the
+    // filter dialog has loaded the list).
+    void ControlaBotoesFormulario(ClientDataSet& table);
+    // The browse button rule (after the list is (re)loaded).
+    void ControlaBotoesNavegacao();
+
+    // ---- list and tabs (entry_list.cpp) ----
+    void getLancCont();
+    void sbtVerificarClick();
+    void dbgPadraoEnter();
+    void pgcPadraoChange() override;
+    void cdsLancContIDLANCINTEGetText(QString& text);
+    void cdsLancContIDSISTEMAGetText(QString& text);
     void tshFolhaDadosEnter();
+    // An entry-list answer of `getLancamentos`: the refusal text is shown with MensErro (the action
+    // ends, the list keeps its rows); otherwise the lines replace `cdsLancCont` and the cost centres
+    // `cdsCentCustFil`.
+    void CarregaResultado(EntryList& list);
+    // The text shown when the list is refreshed before any filter was confirmed.
+    [[nodiscard]] QString perDevText() const;
+
+    // ---- entry load (entry_load.cpp) ----
+    void carregaLancamento();
+
+    // ---- header (entry_header.cpp) ----
     void panCabecalhoEnter();
     void panCabecalhoExit();
     void edtDocumentoChange();
     void edtDocumentoExit();
     void depDataExit();
+
+    // ---- lines and allocations areas ----
     void panDebitoEnter();
     void panCreditoEnter();
     void panLancamentoGerencialEnter();
+
+    // ---- line delete (entry_line_delete.cpp) ----
     // Ctrl+Delete on the form tab: the period check, then the current line (ExcluiLinhaCorrente). The
     // key is taken, so the focused grid does not handle the same keystroke again.
     void FormKeyDown(int& key, ui::ShiftState shift);
@@ -162,33 +215,47 @@ class TfrmLancamento : public TfrmPadrao {
     // When neither side is left with a line, goes back to the browse tab and reloads the list. Also what
     // the delete button does on a new entry.
     void ExcluiLinhaCorrente();
-    // The browse button rule (after the list is (re)loaded).
-    void ControlaBotoesNavegacao();
 
-    // ---- loading and browsing ----
-    void getLancCont();
-    void sbtVerificarClick();
-    void dbgPadraoEnter();
-    void pgcPadraoChange() override;
-    // The period and lot check of the entry on the form tab: ends the action (MensErro) when the entry
-    // may not be changed. A hook that passes for now; the server refuses such an entry on store.
+    // ---- period and lot check ----
+    // Ends the action (MensErro) when the entry may not be changed. A hook that passes for now; the
+    // server refuses such an entry on store.
     void ValidaPeriodoContabil();
-    // The text shown when the list is refreshed before any filter was confirmed.
-    [[nodiscard]] QString perDevText() const;
+
+    // ---- balance (entry_balance.cpp) ----
+    // The totals and their difference from the lines as loaded, without moving any cursor.
+    void recontaTotais();
+
+    // ---- what the dialogs see of the screen ----
+    [[nodiscard]] QString companyCode() const override { return edtCdEmpresa.text(); }
+    [[nodiscard]] const TMessages& screenCatalog() const override { return msgPadrao; }
+    [[nodiscard]] RdmLancamento& server() override { return rdmLancamento; }
+    [[nodiscard]] Lookup lookup(List list) override;
+    void loadList(EntryList& list) override;
+    [[nodiscard]] bool creditSide() const override { return FLadoCredito; }
+    [[nodiscard]] bool debitSide() const override { return FLadoDebito; }
+    [[nodiscard]] ClientDataSet& creditLines() override { return cdsCredito; }
+    [[nodiscard]] ClientDataSet& debitLines() override { return cdsDebito; }
 
   private:
-    void declareData();
-    void bindGrids();
     void wireHandlers();
     void checaEmpresa();
     // Looks the code in edtCdEmpresa up: its name and options, or "EMP_N" (ends the action).
     void buscaEmpresa();
-    void carregaLancamento();
-    // The totals and their difference from the lines as loaded, without moving any cursor.
-    void recontaTotais();
     void excluiPartida(ClientDataSet& side, const char* questionKey);
     void marcaExclusao(ClientDataSet& table);
     [[nodiscard]] bool abaDadosAtiva() const { return pgcPadrao.activePage() == &tshFolhaDados; }
+
+    LancamentoDialogs dialogs_;
 };
+
+// Whether a table is in edit or insert state.
+[[nodiscard]] inline bool editing(const ClientDataSet& t) {
+    return t.state() == DataSetState::Edit || t.state() == DataSetState::Insert;
+}
+
+// The filter text that restricts an allocation table to one entry line (two blanks before the last
+// two equals signs, as the stored texts have them).
+[[nodiscard]] QString filtroLinha(const QString& nrLancCont, const QString& empresa,
+                                  const QString& nrSeqLanc);
 
 }  // namespace ctb::ctb10000

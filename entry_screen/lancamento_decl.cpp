@@ -117,7 +117,7 @@ std::vector<FieldDecl> allocationRecord() {
 }  // namespace
 
 const FormDecl& lancamentoForm() {
-    static const FormDecl form{"frmLancamento", "Lançamentos Contábeis", "CTB10000"};
+    static const FormDecl form{"frmLancamento", "Lançamentos Contábeis", "CTB10000", 0, "edtCdEmpresa"};
     return form;
 }
 
@@ -322,24 +322,26 @@ const std::vector<ControlDecl>& lancamentoControls() {
         add({"panLancamentoOficial", K::Panel, "tshFormulario"});
         add({"panTituloDebito", K::Panel, "panLancamentoOficial", "Débitos"});
         add({"panDebito", K::Panel, "panLancamentoOficial"});
+        add({"dbgDebito", K::DBGrid, "panDebito"});
         add({"panTituloCredito", K::Panel, "panLancamentoOficial", "Créditos"});
         add({"panCredito", K::Panel, "panLancamentoOficial"});
+        add({"dbgCredito", K::DBGrid, "panCredito"});
         // Line details, bound at run time to the current side.
         add({"panHistorico", K::Panel, "tshFormulario"});
         add({"lblHistorico", K::Label, "panHistorico", "Histórico"});
-        auto& hist = add({"dbeCdHistPadr", K::DbEdit, "panHistorico"});
+        auto& hist = add({"dbeCdHistPadr", K::DBEdit, "panHistorico"});
         hist.dataField = "CDHISTPADR";
         hist.maxLength = 4;
         auto& bh = add({"btnHistorico", K::LookupButton, "panHistorico"});
         bh.hint = "Pesquisar";
-        auto& ds = add({"dbeDsHistLanc", K::DbEdit, "panHistorico", "", 600});
+        auto& ds = add({"dbeDsHistLanc", K::DBEdit, "panHistorico", "", 600});
         ds.dataField = "DSHISTLANC";
         ds.readOnly = true;
         auto& alt = add({"btnAlteraHistorico", K::Button, "panHistorico", "..."});
         alt.hint = "Visualizar/Alterar descrição";
         add({"panComercial", K::Panel, "tshFormulario"});
         add({"lblCodComercial", K::Label, "panComercial", "Cód. Comercial"});
-        auto& come = add({"dbeCdContCome", K::DbEdit, "panComercial", "", 21});
+        auto& come = add({"dbeCdContCome", K::DBEdit, "panComercial", "", 21});
         come.dataField = "CDCONTCOME";
         add({"btnComercial", K::LookupButton, "panComercial"});
         auto& nmc = add({"edtNmComercial", K::Edit, "panComercial"});
@@ -351,6 +353,7 @@ const std::vector<ControlDecl>& lancamentoControls() {
         add({"btnGerencial", K::Button, "panGerencial", "..."});
         auto& area = add({"panLancamentoGerencial", K::Panel, "tshFormulario"});
         area.visible = false;
+        add({"dbgLancCCusto", K::DBGrid, "panLancamentoGerencial"});
         // Filter.
         auto& filtro = add({"spbFiltro", K::SpeedButton, "panEmpresa"});
         filtro.hint = "Filtrar";

@@ -4,13 +4,14 @@
 // tables, lookup queries, data sources, grids, header and line controls, server connections and the
 // message catalog `msgPadrao`.
 
-#include "entry_screen/declarations.h"
+#include "contracts/host_library.h"
 
 #include <vector>
 
 namespace ctb::ctb10000 {
 
 [[nodiscard]] const FormDecl& lancamentoForm();
+[[nodiscard]] const std::vector<LayoutDecl>& lancamentoLayout();
 
 // `cdsLancCont`, `cdsLancFiltrado`, `cdsDebito`, `cdsCredito`, `cdsLancContEspelho`, `cdsLancCCusto`,
 // `cdsLancCCustoEspelho`, `cdsCentCustFil`, `cdsMapaApurac`, in that order.

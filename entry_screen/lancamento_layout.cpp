@@ -1,12 +1,12 @@
 // Layout of `TfrmLancamento`: the company strip above the tabs; on the form tab the header, the
 // debit and credit grids side by side, the line details and the allocation area at the bottom.
 
-#include "entry_screen/declarations.h"
+#include "entry_screen/lancamento_decl.h"
 
 namespace ctb::ctb10000 {
 
 const std::vector<LayoutDecl>& lancamentoLayout() {
-    using A = LayoutAlign;
+    using A = Align;
     static const std::vector<LayoutDecl> layout = {
         {"frmLancamento", A::None, 0, 0, 1000, 640},
         // Company, between the tool buttons and the tabs.

@@ -1,7 +1,5 @@
 #include "filter_dialog/cli_ctb10010.h"
 
-#include "entry_screen/cli_ctb10000.h"
-#include "entry_screen/declare.h"
 #include "platform/sql/query.h"
 #include "platform/ui/dispatch.h"
 
@@ -20,13 +18,13 @@ QString orTodos(const QString& text) {
 
 }  // namespace
 
-TfrmLancFiltro::TfrmLancFiltro(TfrmLancamento& screen)
+TfrmLancFiltro::TfrmLancFiltro(Session& s, FilterTarget& target)
     : TfrmRotiGeral(u8(lancFiltroForm().name), u8(lancFiltroForm().caption), u8(lancFiltroForm().screenCode),
-                    ctb10000::session()),
-      qryContCtbl(queryDecl("qryContCtbl")),
-      qryContOp(queryDecl("qryContOp")),
-      qryFilial(queryDecl("qryFilial")),
-      qryCentCust(queryDecl("qryCentCust")),
+                    s),
+      qryContCtbl(queryDecl("qryContCtbl"), s.database()),
+      qryContOp(queryDecl("qryContOp"), s.database()),
+      qryFilial(queryDecl("qryFilial"), s.database()),
+      qryCentCust(queryDecl("qryCentCust"), s.database()),
       controlsBuilt_((buildControls(*this, lancFiltroControls()), true)),
       medContCtblIn(control<ui::MaskEdit>(*this, "medContCtblIn")),
       medContCtblFi(control<ui::MaskEdit>(*this, "medContCtblFi")),
@@ -62,13 +60,13 @@ TfrmLancFiltro::TfrmLancFiltro(TfrmLancamento& screen)
       grbBanco(control<ui::GroupBox>(*this, "grbBanco")),
       grbFilial(control<ui::GroupBox>(*this, "grbFilial")),
       grbCentCust(control<ui::GroupBox>(*this, "grbCentCust")),
-      screen_(screen) {
+      target_(target) {
     applyLayout(*this, lancFiltroLayout());
+    applyFormDecl(*this, lancFiltroForm());
     HelpContext = lancFiltroForm().helpContext;
     msgPadrao.setLines(catalogLines(lancFiltroCatalog()));
     declareTable(cdsData, lancFiltroTables().front());
     setUpLookups(*this, lancFiltroLookups(), [this](const QString&) { return &dtsContCtbl; });
-    medContCtblIn.setTabOrder(-1);  // the first control to have the focus
     bindEvents();
 }
 
@@ -117,13 +115,13 @@ void TfrmLancFiltro::bindEvents() {
 
 void TfrmLancFiltro::FormCreate() {
     TfrmRotiGeral::FormCreate();
-    const QString accountMask = DBPict(2);
+    const QString accountMask = session.DBPict(2);
     medContCtblIn.setEditMask(accountMask);
     medContCtblFi.setEditMask(accountMask);
     qryContCtbl.fieldByName(u"CDCONTCTBL").setEditMask(accountMask);
     cdsData.createDataSet();
     cdsData.append();
-    cdsData.fieldByName(u"DTHOJE").setAsDate(ctb10000::session().currentDate());
+    cdsData.fieldByName(u"DTHOJE").setAsDate(session.currentDate());
     cdsData.post();
 }
 
@@ -142,7 +140,7 @@ void TfrmLancFiltro::FormActivate() {
     }
 
     qryContOp.Close();
-    qryContOp.ParamByName(QStringLiteral("P_CDEMPRESA")).setValue(screen_.edtCdEmpresa.text());
+    qryContOp.ParamByName(QStringLiteral("P_CDEMPRESA")).setValue(target_.companyCode());
     qryContOp.Open();
     auto option = [this](const char16_t* field) {
         return !qryContOp.IsEmpty() && qryContOp.fieldByName(field).asString() == QLatin1String("S");
@@ -360,44 +358,48 @@ void TfrmLancFiltro::pesquisaLista(DataSource& source, const char* keyField, con
 }
 
 void TfrmLancFiltro::BtnPesquisa3Click() {
-    TADOIBQuery& q = screen_.qryHistPadr;
+    const FilterTarget::Lookup lookup = target_.lookup(FilterTarget::List::History);
+    TADOIBQuery& q = lookup.query;
     q.Close();
     q.ParamByName(QStringLiteral("P_TCDHISTPADR")).setValue(kTodos);
     q.Open();
-    pesquisaLista(screen_.dtsHistPadr, "CDHISTPADR",
+    pesquisaLista(lookup.source, "CDHISTPADR",
                   msgPadrao.Msg(QStringLiteral("Hist")) + u'|' + msgPadrao.Msg(QStringLiteral("Hist_NCad")),
                   FListaHist);
 }
 
 void TfrmLancFiltro::BtnPesquisa4Click() {
-    TADOIBQuery& q = screen_.qryCliente;
+    const FilterTarget::Lookup lookup = target_.lookup(FilterTarget::List::Client);
+    TADOIBQuery& q = lookup.query;
     q.Close();
     q.ParamByName(QStringLiteral("P_TCDCLIENTE")).setValue(kTodos);
     q.Open();
-    pesquisaLista(screen_.dtsCliente, "CDCLIENTE",
+    pesquisaLista(lookup.source, "CDCLIENTE",
                   msgPadrao.Msg(QStringLiteral("Clie")) + u'|' + msgPadrao.Msg(QStringLiteral("Cliente_Cad")),
                   FListaClie);
 }
 
 void TfrmLancFiltro::BtnPesquisa5Click() {
-    TADOIBQuery& q = screen_.qryFornecedor;
+    const FilterTarget::Lookup lookup = target_.lookup(FilterTarget::List::Supplier);
+    TADOIBQuery& q = lookup.query;
     q.Close();
     q.ParamByName(QStringLiteral("P_TCDFORNECED")).setValue(kTodos);
     q.Open();
-    pesquisaLista(screen_.dtsFornecedor, "CDFORNECED",
+    pesquisaLista(lookup.source, "CDFORNECED",
                   msgPadrao.Msg(QStringLiteral("Forn")) + u'|' + msgPadrao.Msg(QStringLiteral("Forn_Cad")),
                   FListaForn);
 }
 
 void TfrmLancFiltro::BtnPesquisa6Click() {
     // Only the bank accounts of the screen's company, although every reduced code is asked for.
-    TADOIBQuery& q = screen_.qryBanco;
+    const FilterTarget::Lookup lookup = target_.lookup(FilterTarget::List::Bank);
+    TADOIBQuery& q = lookup.query;
     q.Close();
     q.ParamByName(QStringLiteral("P_TCDREDUCONT")).setValue(kTodos);
     q.ParamByName(QStringLiteral("P_CDREDUCONT")).setValue(QString());
-    q.ParamByName(QStringLiteral("P_CDEMPRESA")).setValue(screen_.edtCdEmpresa.text());
+    q.ParamByName(QStringLiteral("P_CDEMPRESA")).setValue(target_.companyCode());
     q.Open();
-    pesquisaLista(screen_.dtsBanco, "CDREDUCONT",
+    pesquisaLista(lookup.source, "CDREDUCONT",
                   msgPadrao.Msg(QStringLiteral("Banc")) + u'|' + msgPadrao.Msg(QStringLiteral("Banc_Cad")),
                   FListaBanc);
 }
@@ -405,7 +407,7 @@ void TfrmLancFiltro::BtnPesquisa6Click() {
 void TfrmLancFiltro::btnFilialClick() {
     qryFilial.Close();
     qryFilial.Open();
-    const TMessages& catalogo = screen_.msgPadrao;
+    const TMessages& catalogo = target_.screenCatalog();
     pesquisaLista(dtsFilial, "CDFILIAL",
                   catalogo.Msg(QStringLiteral("Filial")) + u'|' + catalogo.Msg(QStringLiteral("Filial_Cad")),
                   FListaFilial);
@@ -414,7 +416,7 @@ void TfrmLancFiltro::btnFilialClick() {
 void TfrmLancFiltro::btnCentCustClick() {
     qryCentCust.Close();
     qryCentCust.Open();
-    const TMessages& catalogo = screen_.msgPadrao;
+    const TMessages& catalogo = target_.screenCatalog();
     pesquisaLista(
         dtsCentCust, "CDCENTCUST",
         catalogo.Msg(QStringLiteral("CentroCusto")) + u'|' + catalogo.Msg(QStringLiteral("CentroCus_cad")),
@@ -535,17 +537,11 @@ void TfrmLancFiltro::sbtConfirmaClick() {
         Atualiza_Filtro(false);
 
         const LancFilterArgs args = montaArgumentos();
-        net::CallResult result = screen_.netLancamento.call(QStringLiteral("getLancamentos"),
-                                                            args.toArgs(screen_.edtCdEmpresa.text()));
-        wire::Value payload = hostlib::CheckResultServ(services(), std::move(result), true, 0);
-        if (payload.isArray() && !payload.array().empty() && payload.array().front().isString())
-            MensErro(services(), payload.array().front().toString());  // the server refused the query
-        screen_.CarregaResultado(payload);
-        screen_.FNavegacao = true;
-        screen_.ControlaBotoesFormulario(screen_.cdsLancCont);
-
+        EntryList list = target_.server().getLancamentos(target_.companyCode(), args);
+        if (list.refusal)
+            MensErro(services(), *list.refusal);  // the server refused the query
+        target_.loadList(list);
         FCriterios = args;
-        screen_.tshFormulario.setEnabled(screen_.cdsLancCont.active() && !screen_.cdsLancCont.isEmpty());
     }
     setModalResult(ui::ModalResult::Ok);
 }

@@ -8,15 +8,14 @@
 // the last successful query, which the screen repeats). Only a successful Confirm changes `FCriterios`,
 // so the screen never repeats a query from criteria that were not checked and sent.
 
-#include "contracts/host_view.h"
-#include "filter_dialog/criteria.h"
+#include "contracts/host_library.h"
+#include "contracts/lanc_filter_args.h"
+#include "filter_dialog/filter_target.h"
 #include "filter_dialog/lanc_filtro_decl.h"
 
 #include <QDate>
 
 namespace ctb::ctb10000 {
-
-class TfrmLancamento;
 
 // Criterion values of one group; each group of `TFILTRO` uses only its own fields.
 struct TDADOS {
@@ -57,11 +56,11 @@ struct TFILTRO {
 
 class TfrmLancFiltro : public TfrmRotiGeral {
   public:
-    explicit TfrmLancFiltro(TfrmLancamento& screen);
+    TfrmLancFiltro(Session& session, FilterTarget& target);
     ~TfrmLancFiltro() override;
 
     void create() { FormCreate(); }
-    [[nodiscard]] TfrmLancamento& screen() const { return screen_; }
+    [[nodiscard]] FilterTarget& target() const { return target_; }
     int HelpContext = 0;
 
     // ---- lookup queries and data ----
@@ -176,7 +175,7 @@ class TfrmLancFiltro : public TfrmRotiGeral {
     void pesquisaLista(DataSource& source, const char* keyField, const QString& caption, QString& list);
     [[nodiscard]] LancFilterArgs montaArgumentos() const;
 
-    TfrmLancamento& screen_;
+    FilterTarget& target_;
     int activations_ = 0;
 };
 

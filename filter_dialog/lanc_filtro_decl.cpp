@@ -3,7 +3,8 @@
 namespace ctb::ctb10000 {
 
 const FormDecl& lancFiltroForm() {
-    static const FormDecl form{"frmLancFiltro", "Filtro de Lançamento Contábil", "CTB10010", 10611010};
+    static const FormDecl form{"frmLancFiltro", "Filtro de Lançamento Contábil", "CTB10010", 10611010,
+                               "medContCtblIn"};
     return form;
 }
 

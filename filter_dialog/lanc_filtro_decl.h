@@ -3,13 +3,14 @@
 // The data model of `TfrmLancFiltro` ("Filtro de Lançamento Contábil", CTB10010) as declarations:
 // criteria controls with their limits and captions, lookup queries, `cdsData` and the catalog.
 
-#include "entry_screen/declarations.h"
+#include "contracts/host_library.h"
 
 #include <vector>
 
 namespace ctb::ctb10000 {
 
 [[nodiscard]] const FormDecl& lancFiltroForm();
+[[nodiscard]] const std::vector<LayoutDecl>& lancFiltroLayout();
 
 // `qryContCtbl`, `qryContOp`, `qryFilial`, `qryCentCust` of the dialog.
 [[nodiscard]] const std::vector<QueryDecl>& lancFiltroQueries();

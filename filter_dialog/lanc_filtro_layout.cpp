@@ -1,14 +1,14 @@
 // Layout of `TfrmLancFiltro`: the criteria groups in two columns (ranges and numbers on the left,
 // the "all or a list" choices on the right), the history text across the bottom.
 
-#include "entry_screen/declarations.h"
+#include "filter_dialog/lanc_filtro_decl.h"
 
 #include <tuple>
 
 namespace ctb::ctb10000 {
 
 const std::vector<LayoutDecl>& lancFiltroLayout() {
-    using A = LayoutAlign;
+    using A = Align;
     // A "Todos / Lista" pair with its list button, inside a group of height 44.
     auto choice = [](const char* all, const char* list, const char* button) {
         return std::vector<LayoutDecl>{

@@ -1,16 +1,13 @@
 #include "history_dialog/cli_ctb10020.h"
 
-#include "entry_screen/cli_ctb10000.h"
-
 namespace ctb::ctb10000 {
 
-TfrmHistLanc::TfrmHistLanc(TfrmLancamento* screen)
-    : TfrmRotiGeral(u8(histLancForm().name), u8(histLancForm().caption), u8(histLancForm().screenCode),
-                    ctb10000::session()),
+TfrmHistLanc::TfrmHistLanc(Session& s, HistoryLines* lines)
+    : TfrmRotiGeral(u8(histLancForm().name), u8(histLancForm().caption), u8(histLancForm().screenCode), s),
       controlsBuilt_((buildControls(*this, histLancControls()), true)),
       panDescricao(dynamic_cast<ui::Panel&>(*findControl(u"panDescricao"))),
       memDesc(dynamic_cast<ui::Memo&>(*findControl(u"memDesc"))),
-      screen_(screen) {
+      lines_(lines) {
     applyLayout(*this, histLancLayout());
     panDescricao.setAlign(ui::Align::Top);
     memDesc.setAlign(ui::Align::Client);
@@ -18,12 +15,12 @@ TfrmHistLanc::TfrmHistLanc(TfrmLancamento* screen)
 
 void TfrmHistLanc::FormCreate() {
     TfrmRotiGeral::FormCreate();
-    if (screen_ == nullptr)
+    if (lines_ == nullptr)
         return;
     // The credit side is looked at first.
-    ClientDataSet* line = screen_->FLadoCredito  ? &screen_->cdsCredito
-                          : screen_->FLadoDebito ? &screen_->cdsDebito
-                                                 : nullptr;
+    ClientDataSet* line = lines_->creditSide()  ? &lines_->creditLines()
+                          : lines_->debitSide() ? &lines_->debitLines()
+                                                : nullptr;
     if (line == nullptr || !line->active() || line->isEmpty())
         return;
     memDesc.setText(line->fieldByName(u"DSHISTLANC").asString().left(kHistoryLength));

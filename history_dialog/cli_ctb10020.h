@@ -3,17 +3,16 @@
 // `TfrmHistLanc`: the long-history dialog "Histórico do Lancamento Contábil" (CTB11030), the editor of
 // `DSHISTLANC` of the journal-entry screen's current line.
 
-#include "contracts/host_view.h"
+#include "contracts/host_library.h"
 #include "history_dialog/hist_lanc_decl.h"
+#include "history_dialog/history_lines.h"
 
 namespace ctb::ctb10000 {
 
-class TfrmLancamento;
-
 class TfrmHistLanc : public TfrmRotiGeral {
   public:
-    // `screen` is null when the host opens the dialog with no journal-entry screen: the memo stays empty.
-    explicit TfrmHistLanc(TfrmLancamento* screen);
+    // `lines` is null when the host opens the dialog with no journal-entry screen: the memo stays empty.
+    TfrmHistLanc(Session& session, HistoryLines* lines);
 
     void create() { FormCreate(); }
 
@@ -27,7 +26,7 @@ class TfrmHistLanc : public TfrmRotiGeral {
     void FormCreate() override;
 
   private:
-    TfrmLancamento* screen_;
+    HistoryLines* lines_;
 };
 
 }  // namespace ctb::ctb10000

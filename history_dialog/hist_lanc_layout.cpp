@@ -1,11 +1,11 @@
 // Layout of `TfrmHistLanc`: the title bar over the memo that fills the dialog.
 
-#include "entry_screen/declarations.h"
+#include "history_dialog/hist_lanc_decl.h"
 
 namespace ctb::ctb10000 {
 
 const std::vector<LayoutDecl>& histLancLayout() {
-    using A = LayoutAlign;
+    using A = Align;
     static const std::vector<LayoutDecl> layout = {
         {"frmHistLanc", A::None, 0, 0, 560, 320},
         {"panDescricao", A::Top, 0, 0, 540, 24},

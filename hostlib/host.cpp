@@ -97,7 +97,8 @@ void TNetConnection::close() {
     connected_ = false;
 }
 
-net::CallResult TNetConnection::call(const QString& method, const std::vector<wire::Value>& args) {
+net::CallResult TNetConnection::call(const QString& method, const std::vector<wire::Value>& args,
+                                     const net::Headers& headers) {
     if (!connected_ && !open()) {
         net::CallResult failed;
         failed.ok = false;
@@ -106,7 +107,7 @@ net::CallResult TNetConnection::call(const QString& method, const std::vector<wi
         return failed;
     }
     net::CallResult result;
-    blocking([&] { result = client_->call(ServerName.toStdString(), method.toStdString(), args); });
+    blocking([&] { result = client_->call(ServerName.toStdString(), method.toStdString(), args, headers); });
     if (result.transportFailed)
         connected_ = false;  // the next call tries to connect again
     return result;

@@ -96,7 +96,12 @@ class CTB_HOSTLIB_EXPORT TNetConnection {
     void close();
     [[nodiscard]] bool connected() const { return connected_; }
     // Connects first when closed (running onBeforeConnect again).
-    [[nodiscard]] net::CallResult call(const QString& method, const std::vector<wire::Value>& args);
+    [[nodiscard]] net::CallResult call(const QString& method, const std::vector<wire::Value>& args,
+                                       const net::Headers& headers = {});
+    // The UI services that show a failed call's message (the session's); null without a session.
+    [[nodiscard]] ui::UiServices* services() const {
+        return session != nullptr ? session->services : nullptr;
+    }
 
   private:
     void blocking(const std::function<void()>& work);

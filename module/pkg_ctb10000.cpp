@@ -9,7 +9,6 @@
 #include <memory>
 #include <vector>
 
-using ctb::ctb10000::session;
 using ctb::ctb10000::TfrmHistLanc;
 using ctb::ctb10000::TfrmLancamento;
 using ctb::ctb10000::TfrmLancFiltro;
@@ -24,6 +23,12 @@ CTB_EXPORT bool boFrmClose = false;
 }
 
 namespace {
+
+// The user's session, given by the host through SetSessao; every screen is created with it.
+ctb::hostlib::Session& session() {
+    static ctb::hostlib::Session current;
+    return current;
+}
 
 // Stands for the host application object that owns every created screen: replaced instances are kept
 // until the module is finalised, as the owner would keep them.
@@ -51,6 +56,22 @@ class Hourglass {
 
 int initializeCount = 0;
 
+// The journal-entry screen's dialogs, kept in the module's state by the launchers.
+ctb::ctb10000::LancamentoDialogs lancamentoDialogs() {
+    ctb::ctb10000::LancamentoDialogs d;
+    d.CriaLancFiltro = [] { CriaLancFiltro(); };
+    d.criterios = []() -> const ctb::ctb10000::LancFilterArgs* {
+        return frmLancFiltro != nullptr ? &frmLancFiltro->FCriterios : nullptr;
+    };
+    d.abreHistorico = [] {
+        // A new dialog on every click, so it shows the line that is current now.
+        frmHistLanc = own(std::make_unique<TfrmHistLanc>(session(), frmLancamento));
+        frmHistLanc->create();
+        frmHistLanc->showModal();
+    };
+    return d;
+}
+
 }  // namespace
 
 extern "C" {
@@ -59,7 +80,7 @@ int SetSessao(const CtbSessao* s) {
     if (s == nullptr || s->size < sizeof(std::uint32_t) + 8 * sizeof(void*) || s->uiServices == nullptr)
         return -1;
     auto text = [](const char* t) { return t == nullptr ? QString() : QString::fromUtf8(t); };
-    ctb::ctb10000::Session& out = session();
+    ctb::hostlib::Session& out = session();
     out.EmprProc = text(s->company);
     out.Operador = text(s->user);
     out.WebURL = text(s->serverHost).isEmpty() ? QStringLiteral("127.0.0.1") : text(s->serverHost);
@@ -83,7 +104,7 @@ void CriaLancamentos() {
     {
         Hourglass hourglass;
         if (!boCriado) {
-            frmLancamento = own(std::make_unique<TfrmLancamento>());
+            frmLancamento = own(std::make_unique<TfrmLancamento>(session(), lancamentoDialogs()));
             boCriado = true;
             // A failing step (company not found) was shown; the screen opens all the same.
             ctb::ui::runUserAction(session().services, [] { frmLancamento->create(); });
@@ -96,7 +117,7 @@ int CriaLancFiltro() {
     if (frmLancamento == nullptr)
         return static_cast<int>(ctb::ui::ModalResult::Cancel);
     if (!frmLancamento->FFiltroCriado) {
-        frmLancFiltro = own(std::make_unique<TfrmLancFiltro>(*frmLancamento));
+        frmLancFiltro = own(std::make_unique<TfrmLancFiltro>(session(), *frmLancamento));
         frmLancamento->FFiltroCriado = true;
         frmLancFiltro->create();
     }
@@ -106,7 +127,7 @@ int CriaLancFiltro() {
 void CriaHistorico() {
     Hourglass hourglass;
     if (!boIdCriado) {
-        frmHistLanc = own(std::make_unique<TfrmHistLanc>(frmLancamento));
+        frmHistLanc = own(std::make_unique<TfrmHistLanc>(session(), frmLancamento));
         boIdCriado = true;
         frmHistLanc->create();
     }

@@ -393,7 +393,9 @@ void Form::markShown(bool modal) {
         modalResult_ = ModalResult::None;
     fire(onShow, *this);
     if (focused_ == nullptr) {
-        if (Control* first = nextInTabOrder(true))
+        if (initialFocus != nullptr && initialFocus->canFocus())
+            moveFocus(*initialFocus);
+        else if (Control* first = nextInTabOrder(true))
             moveFocus(*first);
     }
 }

@@ -330,6 +330,9 @@ class CTB_PLATFORM_EXPORT Form : public Container {
 
     // When on, the form's onKeyDown sees keys before the focused control does.
     bool keyPreview = false;
+    // The control that takes the focus when the form shows with nothing focused (the designer's
+    // ActiveControl); null, or unable to take the focus: the first control in tab order.
+    Control* initialFocus = nullptr;
 
     // ---- menu shortcuts ----
     // The enabled menu item whose shortcut is this key, or nullptr; never an item without a

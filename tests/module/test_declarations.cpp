@@ -465,7 +465,7 @@ TEST(Layouts, RowsNameTheFormsControlsAndFitTheirContainers) {
                 continue;
             const ControlDecl* control = findControl(c.controls, owner);
             ASSERT_NE(control, nullptr) << "not declared: " << row.name;
-            if (row.align != LayoutAlign::None || name.contains(QLatin1Char('.')))
+            if (row.align != Align::None || name.contains(QLatin1Char('.')))
                 continue;
             // A placed control inside a container laid out here fits that container's size.
             for (const LayoutDecl& parent : c.layout) {

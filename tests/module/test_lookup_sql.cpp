@@ -2,9 +2,9 @@
 // compares the query's key column with what a plain reference query says it must return.
 #include "db/demo.h"
 #include "db/schema.h"
-#include "entry_screen/declare.h"
 #include "entry_screen/lancamento_decl.h"
 #include "filter_dialog/lanc_filtro_decl.h"
+#include "hostlib/screen_kit.h"
 #include "platform/sql/database.h"
 #include "platform/sql/query.h"
 #include "tests/support/core_app.h"

@@ -46,7 +46,7 @@ TEST_F(ScreenFixture, OneCharacterCompanyIsStoredInTwoAndLookedUpSo) {
     EXPECT_TRUE(ui_.messages().empty()) << nextMessage().toStdString();
     // Rewritten before the lookup: the rewrite is a change, so the dialog is the new company's.
     EXPECT_TRUE(f.FFiltroCriado);
-    EXPECT_EQ(&frmLancFiltro->screen(), &f);
+    EXPECT_EQ(&frmLancFiltro->target(), static_cast<FilterTarget*>(&f));
 }
 
 struct CompanyError {

@@ -87,6 +87,8 @@ void save(QWidget& view, const QString& fileName) {
 
 class Screens : public qt::test::WithApp, public ::testing::Test {
   protected:
+    hostlib::Session session_;
+
     void show(FormView& view) {
         view.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -109,7 +111,7 @@ void addLine(ClientDataSet& table, const char* account, const char* reduced, con
 }
 
 TEST_F(Screens, EntryScreenBrowseAndFormTabs) {
-    TfrmLancamento screen;
+    TfrmLancamento screen(session_, {});
     screen.edtCdEmpresa.setText(QStringLiteral("01"));
     screen.edtNmEmpresa.setText(QStringLiteral("Empresa Demonstração Ltda"));
     screen.cdsLancCont.createDataSet();
@@ -167,8 +169,8 @@ TEST_F(Screens, EntryScreenBrowseAndFormTabs) {
 }
 
 TEST_F(Screens, FilterDialog) {
-    TfrmLancamento screen;
-    TfrmLancFiltro dialog(screen);
+    TfrmLancamento screen(session_, {});
+    TfrmLancFiltro dialog(session_, screen);
     dialog.medContCtblIn.setEditMask(QStringLiteral("9.9.99.999;1;_"));
     dialog.medContCtblFi.setEditMask(QStringLiteral("9.9.99.999;1;_"));
     FormView view(dialog);
@@ -186,7 +188,7 @@ TEST_F(Screens, FilterDialog) {
 }
 
 TEST_F(Screens, HistoryDialog) {
-    TfrmHistLanc dialog(nullptr);
+    TfrmHistLanc dialog(session_, nullptr);
     dialog.memDesc.setText(QStringLiteral("Pagamento da nota fiscal 1234 ao fornecedor, conforme contrato."));
     FormView view(dialog);
     show(view);

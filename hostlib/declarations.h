@@ -5,14 +5,19 @@
 // and its message catalog. The screens build their objects from these tables, and the tests check
 // the tables once, row by row, instead of one test per field.
 
+#include "hostlib/export.h"
 #include "platform/dataset/packet.h"
+#include "platform/ui/controls.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <vector>
 
-namespace ctb::ctb10000 {
+namespace ctb::hostlib {
+
+using ui::Align;
+using ui::ControlKind;
 
 // One declared field. Texts are UTF-8; an empty label means the field name is shown.
 struct FieldDecl {
@@ -55,24 +60,8 @@ struct GridDecl {
     bool editing = false;  // in-place editing, tabbing between cells, delete confirmation
 };
 
-enum class ControlKind {
-    Panel,
-    GroupBox,
-    Label,
-    Edit,
-    MaskEdit,
-    NumberEdit,
-    DateEdit,
-    Memo,
-    DbEdit,
-    Button,
-    SpeedButton,
-    LookupButton,
-    RadioButton,
-    MenuItem,
-};
-
-// A control with the limits and texts that the screen fixes. Layout is not part of it.
+// A control with the limits and texts that the screen fixes, of a kind of the control model (lookup
+// buttons, numeric and date edits are built as the host library's). Layout is not part of it.
 struct ControlDecl {
     const char* name;
     ControlKind kind;
@@ -98,22 +87,15 @@ struct ControlDecl {
 // for. `anchors` names the sides ("LTRB") a placed control keeps its distance to when its container
 // grows; "" is left and top. A row named after the form sizes the form; a row named "GRID.FIELD"
 // gives the width of that grid's column.
-enum class LayoutAlign { None, Top, Bottom, Left, Right, Client };
-
 struct LayoutDecl {
     const char* name;
-    LayoutAlign align = LayoutAlign::None;
+    Align align = Align::None;
     int left = 0;
     int top = 0;
     int width = 0;
     int height = 0;
     const char* anchors = "";
 };
-
-// The layout tables of `TfrmLancamento`, `TfrmLancFiltro` and `TfrmHistLanc`.
-[[nodiscard]] const std::vector<LayoutDecl>& lancamentoLayout();
-[[nodiscard]] const std::vector<LayoutDecl>& lancFiltroLayout();
-[[nodiscard]] const std::vector<LayoutDecl>& histLancLayout();
 
 // Settings of a host lookup button (the single-pick dialog over a data source).
 struct LookupDecl {
@@ -136,18 +118,22 @@ struct FormDecl {
     const char* caption;
     const char* screenCode;
     int helpContext = 0;
+    const char* activeControl = "";  // the control that has the focus when the form first shows
 };
 
 // The catalog as the host's message component reads it: one line of key, "|", text per entry.
-[[nodiscard]] QStringList catalogLines(const std::vector<CatalogEntry>& entries);
+[[nodiscard]] CTB_HOSTLIB_EXPORT QStringList catalogLines(const std::vector<CatalogEntry>& entries);
 
 [[nodiscard]] inline QString u8(const char* text) {
     return QString::fromUtf8(text);
 }
 
 // Looks a declaration up by name; nullptr when absent.
-[[nodiscard]] const TableDecl* findTable(const std::vector<TableDecl>& tables, const QString& name);
-[[nodiscard]] const QueryDecl* findQuery(const std::vector<QueryDecl>& queries, const QString& name);
-[[nodiscard]] const ControlDecl* findControl(const std::vector<ControlDecl>& controls, const QString& name);
+[[nodiscard]] CTB_HOSTLIB_EXPORT const TableDecl* findTable(const std::vector<TableDecl>& tables,
+                                                            const QString& name);
+[[nodiscard]] CTB_HOSTLIB_EXPORT const QueryDecl* findQuery(const std::vector<QueryDecl>& queries,
+                                                            const QString& name);
+[[nodiscard]] CTB_HOSTLIB_EXPORT const ControlDecl* findControl(const std::vector<ControlDecl>& controls,
+                                                                const QString& name);
 
-}  // namespace ctb::ctb10000
+}  // namespace ctb::hostlib

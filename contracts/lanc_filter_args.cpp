@@ -1,4 +1,4 @@
-#include "filter_dialog/criteria.h"
+#include "contracts/lanc_filter_args.h"
 
 namespace ctb::ctb10000 {
 

@@ -1,6 +1,6 @@
-#include "entry_screen/declarations.h"
+#include "hostlib/declarations.h"
 
-namespace ctb::ctb10000 {
+namespace ctb::hostlib {
 
 QStringList catalogLines(const std::vector<CatalogEntry>& entries) {
     QStringList lines;
@@ -30,4 +30,4 @@ const ControlDecl* findControl(const std::vector<ControlDecl>& controls, const Q
     return findByName(controls, name);
 }
 
-}  // namespace ctb::ctb10000
+}  // namespace ctb::hostlib

@@ -1,17 +1,33 @@
-#include "contracts/host_view.h"
+#include "hostlib/screen_kit.h"
 
-#include "entry_screen/declare.h"
-#include "platform/sql/query.h"
+namespace ctb::hostlib {
 
-namespace ctb::ctb10000 {
-
-Session& session() {
-    static Session current;
-    return current;
+void declareTable(ClientDataSet& table, const TableDecl& decl) {
+    table.clearFields();
+    for (const FieldDecl& f : decl.fields) {
+        Field& field = table.addField(u8(f.name), f.type, f.size);
+        if (*f.label)
+            field.setDisplayLabel(u8(f.label));
+        field.setVisible(f.visible);
+        if (*f.displayFormat)
+            field.setDisplayFormat(u8(f.displayFormat));
+        if (*f.editMask)
+            field.setEditMask(u8(f.editMask));
+    }
+    table.setIndexFieldNames(u8(decl.indexFieldNames));
 }
 
-TADOIBQuery::TADOIBQuery(const QueryDecl& decl)
-    : hostlib::TADOIBQuery(u8(decl.name), session().database()), decl_(decl) {
+void declareQuery(sql::Query& query, const QueryDecl& decl) {
+    query.setSql(u8(decl.sql));
+    for (const FieldDecl& f : decl.fields) {
+        query.declareField(u8(f.name), f.type, f.size, u8(f.label), f.visible);
+        if (*f.editMask)
+            query.setEditMask(u8(f.name), u8(f.editMask));
+    }
+}
+
+DeclaredQuery::DeclaredQuery(const QueryDecl& decl, const QSqlDatabase& db)
+    : TADOIBQuery(u8(decl.name), db), decl_(decl) {
     declareQuery(query(), decl_);
     declareTable(*this, TableDecl{decl_.name, decl_.fields});
 }
@@ -38,7 +54,7 @@ ui::Control& createControl(ui::Container& parent, const ControlDecl& d) {
             return parent.add<TDateEditPlus>(name);
         case K::Memo:
             return parent.add<ui::Memo>(name);
-        case K::DbEdit:
+        case K::DBEdit:
             return parent.add<ui::DBEdit>(name);
         case K::Button:
             return parent.add<ui::Button>(name);
@@ -48,28 +64,18 @@ ui::Control& createControl(ui::Container& parent, const ControlDecl& d) {
             return parent.add<TBtnPesquisa>(name);
         case K::RadioButton:
             return parent.add<ui::RadioButton>(name);
+        case K::CheckBox:
+            return parent.add<ui::CheckBox>(name);
         case K::MenuItem:
             return parent.add<ui::MenuItem>(name);
+        case K::DBGrid:
+            return parent.add<ui::DBGrid>(name);
+        case K::Form:
+        case K::PageControl:
+        case K::TabSheet:
+            break;  // the base forms own these
     }
-    return parent.add<ui::Label>(name);
-}
-
-ui::Align toAlign(LayoutAlign align) {
-    switch (align) {
-        case LayoutAlign::None:
-            return ui::Align::None;
-        case LayoutAlign::Top:
-            return ui::Align::Top;
-        case LayoutAlign::Bottom:
-            return ui::Align::Bottom;
-        case LayoutAlign::Left:
-            return ui::Align::Left;
-        case LayoutAlign::Right:
-            return ui::Align::Right;
-        case LayoutAlign::Client:
-            return ui::Align::Client;
-    }
-    return ui::Align::None;
+    throw std::logic_error("control kind not declarable: " + std::string(d.name));
 }
 
 }  // namespace
@@ -121,7 +127,7 @@ void applyLayout(ui::Form& form, const std::vector<LayoutDecl>& layout) {
         ui::Control* c = name.compare(form.name(), Qt::CaseInsensitive) == 0 ? &form : form.findControl(name);
         if (c == nullptr)
             continue;
-        c->setAlign(toAlign(l.align));
+        c->setAlign(l.align);
         c->setGeometry(l.left, l.top, l.width, l.height);
         if (*l.anchors) {
             const QString sides = u8(l.anchors);
@@ -145,4 +151,31 @@ void setUpLookups(ui::Form& form, const std::vector<LookupDecl>& lookups,
     }
 }
 
-}  // namespace ctb::ctb10000
+void setUpGrids(ui::Form& form, const std::vector<GridDecl>& grids) {
+    for (const GridDecl& g : grids) {
+        auto* grid = dynamic_cast<ui::DBGrid*>(form.findControl(u8(g.name)));
+        if (grid == nullptr)
+            continue;
+        std::vector<ui::GridColumn> columns;
+        for (const GridColumnDecl& c : g.columns) {
+            ui::GridColumn column;
+            column.fieldName = u8(c.field);
+            column.hasButton = c.lookupButton;
+            column.readOnly = c.readOnly;
+            columns.push_back(column);
+        }
+        grid->setColumns(std::move(columns));
+        grid->setReadOnly(!g.editing);
+        grid->confirmDelete = g.editing;
+        grid->cancelOnExit = g.editing;
+        grid->allowAppend = g.editing;
+    }
+}
+
+void applyFormDecl(ui::Form& form, const FormDecl& decl) {
+    form.setCaption(u8(decl.caption));
+    if (*decl.activeControl)
+        form.initialFocus = form.findControl(u8(decl.activeControl));
+}
+
+}  // namespace ctb::hostlib

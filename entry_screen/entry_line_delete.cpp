@@ -1,0 +1,74 @@
+// Deleting the current line: Ctrl+Delete, and the delete button on a new entry.
+#include "entry_screen/cli_ctb10000.h"
+
+namespace ctb::ctb10000 {
+namespace {
+
+// No stored line and none being typed: a line still in insert counts as a line, so a Ctrl+Delete that
+// deleted nothing never sends a half-typed first line back to the list.
+bool semLinhas(const ClientDataSet& t) {
+    return !t.active() || (t.isEmpty() && t.state() != DataSetState::Insert);
+}
+
+}  // namespace
+
+void TfrmLancamento::marcaExclusao(ClientDataSet& table) {
+    // What the tables' own delete handlers do once they exist: the entry now differs from the stored one.
+    FAlterado = true;
+    FConfirmado = false;
+    ControlaBotoesFormulario(table);
+}
+
+void TfrmLancamento::excluiPartida(ClientDataSet& side, const char* questionKey) {
+    if (!side.active() || side.isEmpty() || editing(side))
+        return;
+    if (!services()->askYesNo(msgPadrao.Msg(QString::fromLatin1(questionKey))))
+        return;
+    // The allocations first: leaving the line would re-filter them to the next one. The table is put
+    // on this line's allocations before, so that nothing but them goes, whichever line it showed.
+    if (cdsLancCCusto.active()) {
+        cdsLancCCusto.setFilter(filtroLinha(side.fieldByName(u"NRLANCCONT").asString(),
+                                            side.fieldByName(u"CDEMPRESA").asString(),
+                                            side.fieldByName(u"NRSEQLANC").asString()));
+        cdsLancCCusto.setFiltered(true);
+        while (!cdsLancCCusto.isEmpty()) {
+            cdsLancCCusto.first();
+            cdsLancCCusto.remove();
+        }
+    }
+    side.remove();
+    marcaExclusao(side);
+}
+
+void TfrmLancamento::ExcluiLinhaCorrente() {
+    if (FAreaGerencial) {
+        if (cdsLancCCusto.active() && !cdsLancCCusto.isEmpty() && !editing(cdsLancCCusto) &&
+            services()->askYesNo(msgPadrao.Msg(QStringLiteral("EXCLUIR_GER")))) {
+            cdsLancCCusto.remove();
+            marcaExclusao(cdsLancCCusto);
+        }
+    } else if (FLadoDebito) {
+        excluiPartida(cdsDebito, "EXCLUIR_DB");
+    } else if (FLadoCredito) {
+        excluiPartida(cdsCredito, "EXCLUIR_CR");
+    }
+    if (semLinhas(cdsDebito) && semLinhas(cdsCredito)) {
+        tshFolhaDados.setEnabled(true);
+        FAlterado = false;
+        // Shown from code, which runs no change handler: the reload below is its one run.
+        pgcPadrao.setActivePage(&tshFolhaDados);
+        pgcPadraoChange();
+    }
+}
+
+void TfrmLancamento::FormKeyDown(int& key, ui::ShiftState shift) {
+    if (key != ui::vk::Delete || !shift.ctrl || pgcPadrao.activePage() != &tshFormulario)
+        return;
+    // The form sees the key before the focused control (key preview); taking it here keeps a grid's own
+    // Ctrl+Delete from asking and deleting a second time for the same keystroke.
+    key = 0;
+    ValidaPeriodoContabil();
+    ExcluiLinhaCorrente();
+}
+
+}  // namespace ctb::ctb10000
