@@ -9,16 +9,23 @@
 //   entry_list.cpp          the list, its repeat query, its coded columns and the tab change
 //   entry_load.cpp          loading an entry into the form tab
 //   entry_header.cpp        document, date and the header panel
+//   entry_lines.cpp         a line's defaults, its guards and its ordered checks when stored
+//   entry_line_grids.cpp    the line grids: column exit, account lookup, keys, entering a grid
 //   entry_line_delete.cpp   Ctrl+Delete and the deletion of the current line
-//   entry_balance.cpp       totals and difference, entering a line panel
-//   entry_confirm.cpp       include, confirm, cancel, delete; the period, lot and map checks
+//   entry_balance.cpp       the balance recount, a line becoming current, panel entry, after post,
+//                           delete and cancel of a line
+//   entry_confirm.cpp       include, alter, confirm, cancel, delete; the period, lot and map checks
+//   entry_history.cpp       the standard history and the long history of a line
+//   entry_commercial.cpp    the commercial account of a line
 //   entry_allocations.cpp   the allocation area and the line filter
+// The debit and credit handlers are twins: each pair calls one body over its Side (entry_sides.h).
 // A rule is found by its handler's name; tests/module mirrors these files.
 
 #include "contracts/host_library.h"
 #include "contracts/lanc_filter_args.h"
 #include "contracts/rdm_lancamento.h"
 #include "contracts/rdm_lancamentos.h"
+#include "entry_screen/entry_sides.h"
 #include "entry_screen/lancamento_decl.h"
 #include "filter_dialog/filter_target.h"
 #include "history_dialog/history_lines.h"
@@ -201,10 +208,80 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     void edtDocumentoExit();
     void depDataExit();
 
-    // ---- lines and allocations areas ----
-    void panDebitoEnter();
-    void panCreditoEnter();
+    // ---- lines (entry_lines.cpp), twins over a side ----
+    void abreQryContCtbl(const QString& CdContCtbl, const QString& TCdContCtbl, const QString& CdContRedu,
+                         const QString& TCdContRedu);
+    void cdsDebitoAfterInsert() { lineAfterInsert(debit_); }
+    void cdsCreditoAfterInsert() { lineAfterInsert(credit_); }
+    void cdsDebitoBeforeInsert() { ValidaPeriodoContabil(); }
+    void cdsCreditoBeforeInsert() { ValidaPeriodoContabil(); }
+    void cdsDebitoBeforeEdit() { ValidaPeriodoContabil(); }
+    void cdsCreditoBeforeEdit() { ValidaPeriodoContabil(); }
+    void cdsDebitoBeforeDelete() { ValidaPeriodoContabil(); }
+    void cdsCreditoBeforeDelete() { ValidaPeriodoContabil(); }
+    void cdsDebitoBeforePost() { lineBeforePost(debit_); }
+    void cdsCreditoBeforePost() { lineBeforePost(credit_); }
+    void dtsDebitoStateChange() { ControlaBotoesFormulario(cdsDebito); }
+    void dtsCreditoStateChange() { ControlaBotoesFormulario(cdsCredito); }
+
+    // ---- line grids (entry_line_grids.cpp) ----
+    void dbgDebitoColExit() { gridColExit(debit_); }
+    void dbgCreditoColExit() { gridColExit(credit_); }
+    void dbgDebitoEditButtonClick() { gridEditButtonClick(debit_); }
+    void dbgCreditoEditButtonClick() { gridEditButtonClick(credit_); }
+    void dbgDebitoKeyDown(int& key, ui::ShiftState shift) { gridKeyDown(debit_, key, shift); }
+    void dbgCreditoKeyDown(int& key, ui::ShiftState shift) { gridKeyDown(credit_, key, shift); }
+    void dbgDebitoEnter() { gridEnter(debit_); }
+    void dbgCreditoEnter() { gridEnter(credit_); }
+
+    // ---- balance and line navigation (entry_balance.cpp) ----
+    void CalculaDebitoCredito();
+    void cdsDebitoAfterScroll() { lineAfterScroll(debit_); }
+    void cdsCreditoAfterScroll() { lineAfterScroll(credit_); }
+    void panDebitoEnter() { panelEnter(debit_); }
+    void panCreditoEnter() { panelEnter(credit_); }
+    void cdsDebitoAfterPost() { lineAfterPost(debit_); }
+    void cdsCreditoAfterPost() { lineAfterPost(credit_); }
+    void cdsDebitoAfterDelete() { lineAfterDelete(debit_); }
+    void cdsCreditoAfterDelete() { lineAfterDelete(credit_); }
+    void cdsDebitoAfterCancel() { lineAfterCancel(debit_); }
+    void cdsCreditoAfterCancel() { lineAfterCancel(credit_); }
+
+    // ---- standard and long history (entry_history.cpp) ----
+    void AbreQryHistPadr(const QString& CdHistPadr, const QString& TCdHistPadr);
+    void dbeCdHistPadrExit();
+    void btnHistoricoBeforePesq(bool& allow);
+    void btnHistoricoAfterPesq();
+    void dbeDsHistLancExit();
+    void btnAlteraHistoricoClick();
+
+    // ---- commercial account (entry_commercial.cpp) ----
+    void AtualizaContaComercial(const QString& lado, const QString& codigo);
+    void ValidaContaComercial(const QString& CdContCtbl, const QString& CdContCome, const QString& CdEmpresa,
+                              const QString& NrLancCont, const QString& NrSeqLanc, const QString& lado);
+    void AbreQryCliente(const QString& codigo, const QString& todos);
+    void AbreQryFornecedor(const QString& codigo, const QString& todos);
+    void AbreQryBanco(const QString& codigo, const QString& todos);
+    // `qryTipoCome` on one account (closed, with no row, when no account is named).
+    void abreQryTipoCome(const QString& cdContCtbl);
+    void dbeCdContComeEnter();
+    void dbeCdContComeKeyDown(int& key, ui::ShiftState shift);
+    void dbeCdContComeExit();
+    void btnComercialBeforePesq(bool& allow);
+    void btnComercialAfterPesq();
+    void cdsLancContIDLANCCOMEGetText(QString& text);
+    void qryClienteNRINSJURCLIEGetText(QString& text);
+    void qryFornecedorNRINSJURFORNGetText(QString& text);
+
+    // ---- allocations (entry_allocations.cpp) ----
     void panLancamentoGerencialEnter();
+    void ValidaValoresRateio(const QString& CdContCtbl, const QString& CdEmpresa, const QString& NrLancCont,
+                             const QString& NrSeqLanc, const QString& lado, double valor);
+    void AlteraCoresGridPosicionado();
+    void cdsLancCCustoBeforeDelete() { ValidaPeriodoContabil(); }
+    void cdsLancCCustoAfterDelete();
+    // Filters `cdsLancCCusto` to one line of a line table (the table's current line).
+    void filtraRateiosDaLinha(const ClientDataSet& line);
 
     // ---- line delete (entry_line_delete.cpp) ----
     // Ctrl+Delete on the form tab: the period check, then the current line (ExcluiLinhaCorrente). The
@@ -215,15 +292,21 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     // When neither side is left with a line, goes back to the browse tab and reloads the list. Also what
     // the delete button does on a new entry.
     void ExcluiLinhaCorrente();
+    // What a line grid's own Ctrl+Delete does: the current allocation, or the current line of the
+    // current side with its allocations, after its question; no return to the list.
+    void excluiLinhaAtual();
 
-    // ---- period and lot check ----
-    // Ends the action (MensErro) when the entry may not be changed. A hook that passes for now; the
-    // server refuses such an entry on store.
+    // ---- include, alter, confirm, cancel, delete (entry_confirm.cpp) ----
+    void sbtIncluirClick();
+    void sbtAlterarClick();
+    void sbtConfirmarClick() override;
+    void sbtCancelarClick() override;
+    void sbtExcluirClick();
+    // The period and lot check: "FORA_PERIODO" when the date of `depData` lies outside the company's
+    // open accounting period, "REVERTER_LOTE" when the current debit line comes from a lot.
     void ValidaPeriodoContabil();
-
-    // ---- balance (entry_balance.cpp) ----
-    // The totals and their difference from the lines as loaded, without moving any cursor.
-    void recontaTotais();
+    // The assessment-map check: "MAPA_APUR" when the entry is tied to a tax assessment map.
+    void ValidaMapaApurac();
 
     // ---- what the dialogs see of the screen ----
     [[nodiscard]] QString companyCode() const override { return edtCdEmpresa.text(); }
@@ -237,15 +320,51 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     [[nodiscard]] ClientDataSet& debitLines() override { return cdsDebito; }
 
   private:
+    // The twin bodies of the debit and credit handlers.
+    void lineAfterInsert(Side& side);
+    void lineBeforePost(Side& side);
+    void gridColExit(Side& side);
+    void gridEditButtonClick(Side& side);
+    void gridKeyDown(Side& side, int& key, ui::ShiftState shift);
+    void gridEnter(Side& side);
+    void lineAfterScroll(Side& side);
+    void panelEnter(Side& side);
+    void lineAfterPost(Side& side);
+    void lineAfterDelete(Side& side);
+    void lineAfterCancel(Side& side);
+    // The commercial refresh after an account was set in a line (only for a company with commercial
+    // accounts): the code box follows the account's commercial type.
+    void refreshCommercialForAccount(Side& side);
+    // Binds the history and commercial edits to the side's data source.
+    void bindLineDetails(Side& side);
+    // Enables the allocation area by the allocation kind of the line's account.
+    void enableAllocationAreaFor(const QString& cdContCtbl);
+    // The account code handed to ValidEx, then `qryContCtbl` tested: "CONTA_N" on the field when no
+    // analytic account has this code.
+    void checkAccountPicture(Side& side);
+    [[nodiscard]] Side& sideOf(const ClientDataSet& table) {
+        return &table == &cdsCredito ? credit_ : debit_;
+    }
+    // Cancels pending edits of the line and allocation tables (abandoned changes are dropped).
+    void dropPendingEdits();
+    // The header's totals and difference, from sums in whole cents.
+    void showTotals(qint64 debitCents, qint64 creditCents);
+    // After a load: the totals and the highest line number of the lines as loaded, without moving any
+    // cursor or checking any line.
+    void showTotalsOfLoadedLines();
+    // The allocation mirror takes a copy of every allocation of the entry, keeping its own filter.
+    void copiaEspelhoRateios();
+
     void wireHandlers();
     void checaEmpresa();
     // Looks the code in edtCdEmpresa up: its name and options, or "EMP_N" (ends the action).
     void buscaEmpresa();
     void excluiPartida(ClientDataSet& side, const char* questionKey);
-    void marcaExclusao(ClientDataSet& table);
     [[nodiscard]] bool abaDadosAtiva() const { return pgcPadrao.activePage() == &tshFolhaDados; }
 
     LancamentoDialogs dialogs_;
+    Side debit_;
+    Side credit_;
 };
 
 // Whether a table is in edit or insert state.

@@ -163,7 +163,8 @@ void TADOIBQuery::Open() {
     query_->close();
     if (active())
         close();
-    clearFields();
+    if (!keepsDeclaredFields_)
+        clearFields();
     setData(std::move(packet));
 }
 

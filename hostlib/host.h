@@ -150,6 +150,11 @@ class CTB_HOSTLIB_EXPORT TADOIBQuery : public ClientDataSet {
     [[nodiscard]] bool IsEmpty() const { return isEmpty(); }
     [[nodiscard]] sql::Query& query() { return *query_; }
 
+  protected:
+    // Fields declared by the owner (labels, masks, display handlers) stay across every Open;
+    // otherwise each Open takes the result's fields.
+    bool keepsDeclaredFields_ = false;
+
   private:
     std::unique_ptr<sql::Query> query_;
 };

@@ -251,6 +251,13 @@ void DBGrid::setReadOnly(bool on) {
     changed(Change::ReadOnly);
 }
 
+void DBGrid::setRowSelect(bool on) {
+    if (rowSelect_ == on)
+        return;
+    rowSelect_ = on;
+    changed(Change::SelectedColumn);
+}
+
 void DBGrid::goToRow(int row1) {
     ClientDataSet* table = dataSet();
     if (table == nullptr || !table->active())

@@ -37,6 +37,8 @@ class CTB_PLATFORM_EXPORT DBEdit : public Edit {
     void backspace() override;
     // Re-reads the field (the renderer never needs to: changes come as Change::Text).
     void refresh();
+    // Shows a text in the box without writing the field (until the field is read again).
+    void showText(const QString& text) { setTextSilently(text); }
 
   private:
     class Link;
@@ -95,6 +97,9 @@ class CTB_PLATFORM_EXPORT DBGrid : public Control {
 
     [[nodiscard]] bool readOnly() const { return readOnly_; }
     void setReadOnly(bool on);
+    // The current row is shown selected as a whole instead of its current cell.
+    [[nodiscard]] bool rowSelect() const { return rowSelect_; }
+    void setRowSelect(bool on);
     bool allowAppend = true;
     bool confirmDelete = true;
     bool cancelOnExit = true;
@@ -129,6 +134,7 @@ class CTB_PLATFORM_EXPORT DBGrid : public Control {
     std::vector<std::pair<QString, int>> fieldWidths_;
     int selectedIndex_ = 0;
     bool readOnly_ = false;
+    bool rowSelect_ = false;
     bool editorMode_ = false;
     QString editorText_;
     std::unique_ptr<Link> link_;

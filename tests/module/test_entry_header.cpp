@@ -60,15 +60,16 @@ TEST_F(ScreenFixture, LeavingTheHeaderTakesTheTypedDate) {
 }
 
 TEST_F(ScreenFixture, LeavingTheHeaderWithoutADateWhileALineIsEditedAsksForIt) {
-    TfrmLancamento& f = opened(3);
-    f.depData.setEnabled(true);  // as on a new entry, so that the focus can go there
+    TfrmLancamento& f = opened(6);  // an entry of no lot, so its lines may be changed
+    f.depData.setEnabled(true);     // as on a new entry, so that the focus can go there
     ASSERT_TRUE(user::focus(f.edtDocumento));
+    ASSERT_TRUE(ui::runUserAction(&ui_, [&] { f.cdsDebito.edit(); }));  // the period guard passes
+    f.depData.setEnabled(true);  // the button rule of the edit state turned it off again
     f.depData.SetDate(QDate());
-    f.cdsDebito.edit();
     EXPECT_FALSE(user::focus(f.dbgCredito));
     EXPECT_EQ(nextMessage(), QStringLiteral("Data do lançamento contábil deve ser informada."));
     EXPECT_EQ(f.activeControl(), &f.depData);
-    EXPECT_EQ(f.FDtLancCont, QDate(2026, 12, 5));
+    EXPECT_EQ(f.FDtLancCont, QDate(2026, 12, 6));
     f.cdsDebito.cancel();
 }
 
@@ -85,29 +86,35 @@ TEST_F(ScreenFixture, LeavingTheHeaderWithoutADateOtherwiseShowsTodayButKeepsThe
 // ================================================================ side flags
 
 TEST_F(ScreenFixture, PanelsEnteredSetTheCurrentSide) {
-    TfrmLancamento& f = opened(3);
+    TfrmLancamento& f = opened(1);  // its debit line's account takes allocations, its credit line's not
     f.panLancamentoGerencial.setVisible(true);
+    f.edtDocumento.setEnabled(true);  // as on an entry without a document, so the header takes the focus
 
     ASSERT_TRUE(user::focus(f.dbgCredito));
     EXPECT_TRUE(f.FLadoCredito);
     EXPECT_FALSE(f.FLadoDebito);
     EXPECT_FALSE(f.FAreaGerencial);
-
-    ASSERT_TRUE(user::focus(f.dbgLancCCusto));
-    EXPECT_TRUE(f.FAreaGerencial);
-    EXPECT_TRUE(f.FLadoCredito);  // the sides stay as they were
-    EXPECT_FALSE(f.FLadoDebito);
-    EXPECT_FALSE(f.FNavegacao);
+    EXPECT_FALSE(f.panLancamentoGerencial.enabled());  // the credit line's account takes none
 
     // The header makes the debit side current without leaving the credit side.
     ASSERT_TRUE(user::focus(f.edtDocumento));
     EXPECT_TRUE(f.FLadoDebito);
     EXPECT_TRUE(f.FLadoCredito);
-    EXPECT_TRUE(f.FAreaGerencial);
 
     ASSERT_TRUE(user::focus(f.dbgDebito));
     EXPECT_TRUE(f.FLadoDebito);
     EXPECT_FALSE(f.FLadoCredito);
+    EXPECT_TRUE(f.panLancamentoGerencial.enabled());
+
+    ASSERT_TRUE(user::focus(f.dbgLancCCusto));
+    EXPECT_TRUE(f.FAreaGerencial);
+    EXPECT_TRUE(f.FLadoDebito);  // the sides stay as they were
+    EXPECT_FALSE(f.FLadoCredito);
+    EXPECT_FALSE(f.FNavegacao);
+
+    ASSERT_TRUE(user::focus(f.dbgCredito));
+    EXPECT_TRUE(f.FLadoCredito);
+    EXPECT_FALSE(f.FLadoDebito);
     EXPECT_FALSE(f.FAreaGerencial);
 }
 

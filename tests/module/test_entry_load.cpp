@@ -79,23 +79,23 @@ TEST_F(ScreenFixture, OpeningAnEntryCallsTheServerInOrderAndFillsTheForm) {
     // Totals are recounted for the entry opened.
     EXPECT_DOUBLE_EQ(f.nedDebito.GetNumber(), 1000.0);
     EXPECT_DOUBLE_EQ(f.nedCredito.GetNumber(), 1000.0);
-    EXPECT_EQ(f.lblValorDiferenca.caption(), QStringLiteral("Diferença: 0,00"));
+    EXPECT_EQ(f.lblValorDiferenca.caption(), QStringLiteral("0,00"));
 }
 
-TEST_F(ScreenFixture, OpenedEntryStandsOnItsFirstDebitWithTheAllocationsOfItsFirstLine) {
+TEST_F(ScreenFixture, OpenedEntryStandsOnItsFirstDebitWithTheAllocationsOfThatLine) {
     TfrmLancamento& f = opened(4);  // entry 2: a credit line comes first
     ASSERT_EQ(f.cdsLancFiltrado.fieldByName(u"IDTIPOLANC").asString(), QStringLiteral("C"));
     EXPECT_EQ(f.cdsDebito.recordCount(), 2);
     EXPECT_EQ(f.cdsDebito.recNo(), 1);
     EXPECT_EQ(f.cdsDebito.fieldByName(u"NRSEQLANC").asString(), QStringLiteral("00002"));
     EXPECT_EQ(f.cdsCredito.recNo(), 1);
-    // Only the allocations of the entry's first line as the server returned it (the credit line).
+    // The allocation table follows the current line: going to the first debit line (after the first
+    // credit line) filters it to that line's allocations.
     EXPECT_EQ(f.cdsLancCCusto.filter(),
-              QStringLiteral("NRLANCCONT = '202612000002' AND CDEMPRESA  = '01' AND NRSEQLANC  = '00001'"));
+              QStringLiteral("NRLANCCONT = '202612000002' AND CDEMPRESA  = '01' AND NRSEQLANC  = '00002'"));
     EXPECT_TRUE(f.cdsLancCCusto.filtered());
-    EXPECT_EQ(f.cdsLancCCusto.recordCount(), 2);
-    EXPECT_EQ(column(f.cdsLancCCusto, "NRSEQLANC"),
-              (QStringList{QStringLiteral("00001"), QStringLiteral("00001")}));
+    EXPECT_EQ(column(f.cdsLancCCusto, "NRSEQLANC"), (QStringList{QStringLiteral("00002")}));
+    EXPECT_EQ(f.dbeCdHistPadr.dataSource(), &f.dtsDebito);
     // The copy holds every allocation of the entry.
     EXPECT_EQ(f.cdsLancCCustoEspelho.recordCount(), 4);
     EXPECT_FALSE(f.cdsLancCCustoEspelho.filtered());
@@ -103,7 +103,7 @@ TEST_F(ScreenFixture, OpenedEntryStandsOnItsFirstDebitWithTheAllocationsOfItsFir
     EXPECT_DOUBLE_EQ(f.nedCredito.GetNumber(), 300.0);
 }
 
-TEST_F(ScreenFixture, EntryOfACompanyWithoutManagerialLinesLeavesTheAllocationsAlone) {
+TEST_F(ScreenFixture, EntryOfACompanyWithoutManagerialLinesDoesNotReloadTheAllocations) {
     TfrmLancamento& f = opened(1);
     ASSERT_EQ(f.cdsLancCCusto.recordCount(), 3);
     const QString filter = f.cdsLancCCusto.filter();
@@ -117,10 +117,12 @@ TEST_F(ScreenFixture, EntryOfACompanyWithoutManagerialLinesLeavesTheAllocationsA
     ASSERT_TRUE(user::click(f.tshFormulario));
     EXPECT_EQ(methods(), (std::vector<std::string>{"getLancFiltrado", "getDebitos", "getCreditos"}));
     EXPECT_EQ(f.cdsDebito.fieldByName(u"CDEMPRESA").asString(), QStringLiteral("03"));
-    EXPECT_EQ(f.cdsLancCCusto.filter(), filter);
+    // Not reloaded; filtered to the current line like every line that becomes current, so no
+    // allocation of the entry shown before stays on show.
+    EXPECT_NE(f.cdsLancCCusto.filter(), filter);
     EXPECT_TRUE(f.cdsLancCCusto.filtered());
-    EXPECT_EQ(f.cdsLancCCusto.recordCount(), 3);
-    EXPECT_EQ(f.cdsLancCCustoEspelho.recordCount(), 3);
+    EXPECT_EQ(f.cdsLancCCusto.recordCount(), 0);
+    EXPECT_EQ(f.cdsLancCCusto.data().rows.size(), 3u);
 }
 
 TEST_F(ScreenFixture, DocumentOfTheEntryOpenedIsShownEvenWhenItHasNone) {
