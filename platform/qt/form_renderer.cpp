@@ -482,7 +482,7 @@ void FormView::setupGrid(ui::DBGrid& grid, QTableView* view) {
             [this, g](int) { refreshGridSelection(*g); });
     connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this, g](const QModelIndex& current, const QModelIndex& previous) {
-                if (syncing_ > 0 || !current.isValid()) {
+                if (syncing_ > 0 || !current.isValid() || grids_.at(g).model->followingTable()) {
                     return;
                 }
                 const GridBinding& b = grids_.at(g);

@@ -323,7 +323,7 @@ void DBGrid::defaultKey(int key, ShiftState shift) {
     if (key != vk::Escape)
         commitEditor();
     const int columnCount = static_cast<int>(effectiveColumns().size());
-    const bool untouchedInsert = table->state() == DataSetState::Insert && !table->modified();
+    const bool untouchedInsert = table->state() == DataSetState::Insert && !table->touched();
     auto down = [&] {
         if (untouchedInsert)
             return;
@@ -390,7 +390,7 @@ void DBGrid::defaultKey(int key, ShiftState shift) {
 void DBGrid::leaving() {
     commitEditor();
     ClientDataSet* table = dataSet();
-    if (cancelOnExit && table != nullptr && table->state() == DataSetState::Insert && !table->modified())
+    if (cancelOnExit && table != nullptr && table->state() == DataSetState::Insert && !table->touched())
         table->cancel();
 }
 
