@@ -74,7 +74,9 @@ class Incidents {
     // Logs what happened with a new number and returns the number.
     QString record(const QString& what, const QString& detail) {
         const QString id = QStringLiteral("%1-%2").arg(prefix_).arg(++next_, 6, 10, QLatin1Char('0'));
-        logLine(QStringLiteral("ctb-server: incidente %1 (%2): %3").arg(id, what, detail));
+        QString oneLine = detail;
+        oneLine.replace(u'\n', QStringLiteral(" | "));
+        logLine(QStringLiteral("ctb-server: incidente %1 (%2): %3").arg(id, what, oneLine));
         return id;
     }
 

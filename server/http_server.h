@@ -21,8 +21,8 @@ struct ServerOptions {
     // keep-alive connections wait on their own threads and never on a database worker.
     int maxConnections = 1024;
     int keepAliveSeconds = 5;  // an idle connection is closed after this long
-    // A 10,000-line entry with 600-character histories of 3-byte characters encodes to about 21 MiB
-    // (see docs/http-api.md): the limit leaves room above that.
+    // The largest legitimate request, a 10,000-line entry with 600-character histories of multi-byte
+    // characters, encodes to about 17 MB (docs/http-api.md): the limit is about twice that.
     std::size_t maxBodyBytes = kDefaultMaxBodyBytes;
     int rowLimit = 100000;  // getLancamentos refuses larger lists
     bool logRequests = true;
