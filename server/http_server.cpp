@@ -50,8 +50,11 @@ std::optional<std::int64_t> versionHeader(const httplib::Request& req) {
     if (!req.has_header(kVersionHeader))
         return std::nullopt;
     const std::string v = req.get_header_value(kVersionHeader);
-    bool ok = false;
-    const qlonglong n = QString::fromStdString(v).trimmed().toLongLong(&ok);
+    // Digits only: "+1", " 1" or "1e0" are not a version a client loaded.
+    bool ok = !v.empty() && v.size() <= 18;
+    for (const char c : v)
+        ok = ok && c >= '0' && c <= '9';
+    const qlonglong n = ok ? std::stoll(v) : -1;
     if (!ok || n < 0)
         throw BadRequest(QStringLiteral("Cabeçalho %1 inválido: \"%2\".")
                              .arg(QLatin1String(kVersionHeader), QString::fromStdString(v.substr(0, 40))));

@@ -139,6 +139,7 @@ bool isAll(const QString& s) {
 }
 
 constexpr int kMaxListKeys = 5000;
+constexpr int kHistoryChars = 600;  // DSHISTLANC
 
 }  // namespace
 
@@ -154,6 +155,9 @@ wire::Value LancamentoService::getLancamentos(const LancamentosQuery& q) {
     if (q.dateFrom > q.dateTo)
         return refuse(QStringLiteral("Data inicial maior que a data final."));
 
+    // No stored history is longer than its field; a longer search text would only burden the database.
+    if (q.historyText.size() > kHistoryChars)
+        return refuse(QStringLiteral("Texto do histórico com mais de %1 caracteres.").arg(kHistoryChars));
     Conditions c;
     const bool hasText = !isAll(q.historyText) && !q.historyText.isEmpty();
     const QString pattern = likePattern(q.historyText);

@@ -18,6 +18,9 @@ namespace {
 
 constexpr std::size_t kMaxDepth = 64;
 constexpr std::int64_t kMaxFieldSize = 1'000'000;
+// Far above any table's fields; keeps the repeated-name check (linear per field) from being a way to
+// hold a server thread for minutes with one request.
+constexpr std::size_t kMaxFields = 1024;
 constexpr std::size_t kRowsBeforeEstimate = 256;
 
 enum class Mode : std::uint8_t { Request, Answer, Value, Packet };
@@ -422,6 +425,8 @@ class Handler {
             return fault("o campo " + field_.name.toStdString() + " não tem tipo");
         if (field_.type != FieldType::String)
             field_.size = 0;
+        if (packet_.fields.size() >= kMaxFields)
+            return fault("pacote com mais de " + std::to_string(kMaxFields) + " campos");
         if (packet_.fieldIndex(field_.name) >= 0)
             return fault("campo repetido " + field_.name.toStdString());
         packet_.fields.push_back(std::move(field_));
