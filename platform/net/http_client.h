@@ -42,6 +42,8 @@ struct CallResult {
     [[nodiscard]] std::string header(std::string_view name) const { return findHeader(headers, name); }
 };
 
+// host may carry a scheme: "https://name" speaks HTTPS (the certificate is verified), "http://name" or
+// a bare name plain HTTP.
 class HttpClient {
   public:
     HttpClient(std::string host, int port, ClientOptions options = {});
@@ -55,6 +57,11 @@ class HttpClient {
     [[nodiscard]] int port() const;
     // Drops the kept-alive connection (the next call connects again).
     void close();
+    // Sent as "Authorization: Bearer TOKEN" on every call from now on (never on /health); empty: none.
+    void setBearerToken(std::string token);
+    // HTTPS: the certificate authorities to trust (a PEM file); empty: the system's (SSL_CERT_FILE is
+    // honoured). Takes effect on the next connection.
+    void setTrustedCertificates(std::string caFile);
 
     [[nodiscard]] CallResult call(std::string_view serverName, std::string_view method,
                                   const std::vector<wire::Value>& args, const Headers& requestHeaders = {});
@@ -70,6 +77,8 @@ class HttpClient {
     std::string host_;
     int port_;
     ClientOptions options_;
+    std::string bearerToken_;
+    std::string caFile_;
     std::unique_ptr<Impl> impl_;
 };
 
