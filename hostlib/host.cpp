@@ -73,6 +73,8 @@ bool TNetConnection::open() {
         client_ = std::make_unique<net::HttpClient>(Host.toStdString(), Port, options);
     else
         client_->setEndpoint(Host.toStdString(), Port);
+    if (session != nullptr)
+        client_->setBearerToken(session->token.toStdString());
     net::CallResult health;
     blocking([&] { health = client_->health(); });
     connected_ = health.ok;

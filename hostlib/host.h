@@ -44,6 +44,7 @@ class CTB_HOSTLIB_EXPORT Session {
     std::optional<QDate> today;  // fixed by scripts; the real date otherwise
     QString dbConnection;        // name of the shared QtSql connection
     ui::UiServices* services = nullptr;
+    QString token;  // bearer token the server calls carry; empty: none (the embedded default)
 
     [[nodiscard]] QDate currentDate() const { return today.value_or(QDate::currentDate()); }
     [[nodiscard]] QSqlDatabase database() const { return QSqlDatabase::database(dbConnection, false); }

@@ -3,6 +3,9 @@
 #include "platform/net/http_client.h"
 #include "tests/support/loopback_server.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 #include <httplib.h>
 
@@ -221,4 +224,86 @@ TEST(HttpClientTransport, ServerRestartIsSurvivedByTheNextCall) {
     const CallResult r = client.call("Srv", "echo", {});
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.transportFailed);
+}
+
+// --- credentials and HTTPS ---
+
+TEST(HttpClientCredentials, TheTokenGoesWithEveryCallButNotTheProbe) {
+    test::LoopbackServer s;
+    std::string seenOnProbe = "unset";
+    s.routes().Post("/rdm/Srv/who", [](const httplib::Request& req, httplib::Response& res) {
+        res.set_content(wire::encodeOk(wire::Value::fromUtf8(req.get_header_value("Authorization"))),
+                        "application/json");
+    });
+    s.routes().Get("/health", [&](const httplib::Request& req, httplib::Response& res) {
+        seenOnProbe = req.get_header_value("Authorization");
+        res.set_content(R"({"ok": true})", "application/json");
+    });
+    s.start();
+    HttpClient client("127.0.0.1", s.port());
+    client.setBearerToken("token-da-ana-0123456789");
+    EXPECT_EQ(client.call("Srv", "who", {}).value.toString(),
+              QStringLiteral("Bearer token-da-ana-0123456789"));
+    EXPECT_TRUE(client.health().ok);
+    EXPECT_EQ(seenOnProbe, "");
+    client.setBearerToken("outro-token-0000000000");
+    EXPECT_EQ(client.call("Srv", "who", {}).value.toString(),
+              QStringLiteral("Bearer outro-token-0000000000"));
+}
+
+TEST(HttpClientCredentials, RefusedCredentialsAreToldInPlainWords) {
+    test::LoopbackServer s;
+    s.routes().Post("/rdm/Srv/x", [](const httplib::Request&, httplib::Response& res) {
+        res.status = 401;
+        res.set_content(wire::encodeError(u"Credenciais ausentes ou inválidas."), "application/json");
+    });
+    s.start();
+    HttpClient client("127.0.0.1", s.port());
+    const CallResult r = client.call("Srv", "x", {});
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.httpStatus, 401);
+    EXPECT_TRUE(r.error.contains(QStringLiteral("recusou as credenciais"))) << r.error.toStdString();
+    EXPECT_TRUE(r.error.contains(QStringLiteral("--token-file"))) << r.error.toStdString();
+}
+
+TEST(HttpClientCredentials, HttpsWithAThrowawaySelfSignedCertificate) {
+    QTemporaryDir dir;
+    const QString cert = dir.filePath(QStringLiteral("cert.pem")),
+                  key = dir.filePath(QStringLiteral("key.pem"));
+    QProcess openssl;
+    openssl.start(
+        QStringLiteral("openssl"),
+        {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("ec"),
+         QStringLiteral("-pkeyopt"), QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
+         QStringLiteral("-days"), QStringLiteral("1"), QStringLiteral("-subj"),
+         QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
+         QStringLiteral("subjectAltName=IP:127.0.0.1"), QStringLiteral("-keyout"), key,
+         QStringLiteral("-out"), cert});
+    ASSERT_TRUE(openssl.waitForFinished(60000) && openssl.exitCode() == 0);
+
+    httplib::SSLServer tls(cert.toLocal8Bit().constData(), key.toLocal8Bit().constData());
+    ASSERT_TRUE(tls.is_valid());
+    tls.Post("/rdm/Srv/echo", [](const httplib::Request& req, httplib::Response& res) {
+        res.set_content(wire::encodeOk(wire::Value::fromArray(wire::decodeRequest(req.body))),
+                        "application/json");
+    });
+    const int port = tls.bind_to_any_port("127.0.0.1");
+    std::thread serving([&] { tls.listen_after_bind(); });
+    while (!tls.is_running())
+        std::this_thread::sleep_for(1ms);
+
+    HttpClient client("https://127.0.0.1", port);
+    client.setTrustedCertificates(cert.toStdString());
+    const CallResult r = client.call("Srv", "echo", {wire::Value::fromString(u"seguro")});
+    EXPECT_TRUE(r.ok) << r.error.toStdString();
+    EXPECT_EQ(r.value.array().at(0).toString(), QStringLiteral("seguro"));
+    // Without trusting that certificate the call is refused, and says why.
+    HttpClient stranger("HTTPS://127.0.0.1", port);
+    stranger.setTrustedCertificates(dir.filePath(QStringLiteral("absent.pem")).toStdString());
+    const CallResult refused = stranger.call("Srv", "echo", {});
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(refused.transportFailed);
+    EXPECT_TRUE(refused.error.contains(QStringLiteral("HTTPS"))) << refused.error.toStdString();
+    tls.stop();
+    serving.join();
 }

@@ -6,6 +6,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
@@ -53,6 +54,29 @@ int freePort() {
     std::abort();
 }
 
+// A shell that outlives this process and stops the cluster when the process is gone, however it ended
+// (a crash or an abort skips the destructor). It waits for the end of a pipe only this process writes.
+void watchOverCluster(const QString& dir) {
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return;
+    const QString stop =
+        QStringLiteral(
+            "read x; if [ -f '%1/data/postmaster.pid' ]; then %2%3pg_ctl -D '%1/data' -m immediate stop "
+            ">/dev/null 2>&1; fi; rm -rf '%1'")
+            .arg(dir, runningAsRoot() ? QStringLiteral("runuser -u postgres -- ") : QString(), kBin);
+    const QByteArray script = stop.toLocal8Bit();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        // Only async-signal-safe calls until exec: this process may have other threads.
+        ::dup2(fds[0], 0);
+        ::execl("/bin/sh", "sh", "-c", script.constData(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(fds[0]);
+    // The write end stays open (close-on-exec, so no tool started later holds it) until this process ends.
+}
+
 }  // namespace
 
 PgCluster& PgCluster::instance() {
@@ -88,8 +112,10 @@ PgCluster::PgCluster() {
         if (run(QStringLiteral("pg_ctl"),
                 {QStringLiteral("-D"), dir_ + QStringLiteral("/data"), QStringLiteral("-l"),
                  dir_ + QStringLiteral("/run/pg.log"), QStringLiteral("-w"), QStringLiteral("-o"), opts,
-                 QStringLiteral("start")}))
+                 QStringLiteral("start")})) {
+            watchOverCluster(dir_);
             return;
+        }
     }
     fail("pg_ctl start failed");
 }

@@ -56,7 +56,8 @@ class ModuleApplication : public Application {
                           locale.constData(),
                           today.constData(),
                           &services,
-                          picture.constData()};
+                          picture.constData(),
+                          nullptr};  // no token: the scripts' servers run the embedded default
         Initialize();
         initialized_ = true;
         if (SetSessao(&s) != 0)
