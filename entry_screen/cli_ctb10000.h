@@ -285,7 +285,8 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
 
     // ---- line delete (entry_line_delete.cpp) ----
     // Ctrl+Delete on the form tab: the period check, then the current line (ExcluiLinhaCorrente). The
-    // key is taken, so the focused grid does not handle the same keystroke again.
+    // key is taken, so the focused grid does not handle the same keystroke again. F6 on the form tab
+    // moves between the debit and the credit grid.
     void FormKeyDown(int& key, ui::ShiftState shift);
     // Deletes the current line after its question: the allocation line when the allocation area is
     // current, else the debit line (or the credit line) with all its allocations, allocations first.

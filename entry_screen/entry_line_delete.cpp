@@ -53,7 +53,19 @@ void TfrmLancamento::ExcluiLinhaCorrente() {
 }
 
 void TfrmLancamento::FormKeyDown(int& key, ui::ShiftState shift) {
-    if (key != ui::vk::Delete || !shift.ctrl || pgcPadrao.activePage() != &tshFormulario)
+    if (pgcPadrao.activePage() != &tshFormulario)
+        return;
+    if (key == ui::vk::F1 + 5 && !shift.ctrl && !shift.shift) {
+        // F6 goes from one line grid to the other: the credit grid is no tab stop, and the keyboard
+        // must reach it too.
+        key = 0;
+        if (dbgDebito.focused())
+            dbgCredito.setFocus();
+        else
+            dbgDebito.setFocus();
+        return;
+    }
+    if (key != ui::vk::Delete || !shift.ctrl)
         return;
     // The form sees the key before the focused control (key preview); taking it here keeps a grid's own
     // Ctrl+Delete from asking and deleting a second time for the same keystroke.
