@@ -336,6 +336,9 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     // The commercial refresh after an account was set in a line (only for a company with commercial
     // accounts): the code box follows the account's commercial type.
     void refreshCommercialForAccount(Side& side);
+    // The other side's pending line when a side is entered: stored through its checks, or dropped when
+    // it is a new line no one has typed into.
+    void storePendingLine(ClientDataSet& table);
     // Binds the history and commercial edits to the side's data source.
     void bindLineDetails(Side& side);
     // Enables the allocation area by the allocation kind of the line's account.

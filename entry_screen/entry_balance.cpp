@@ -149,10 +149,19 @@ void TfrmLancamento::lineAfterScroll(Side& side) {
         edtDocumento.setText(FDocumento);
 }
 
+void TfrmLancamento::storePendingLine(ClientDataSet& table) {
+    if (!editing(table))
+        return;
+    // A new line no one has typed into is dropped, as a grid drops it when left.
+    if (table.state() == DataSetState::Insert && !table.touched())
+        table.cancel();
+    else
+        table.post();
+}
+
 void TfrmLancamento::panelEnter(Side& side) {
     ClientDataSet& t = side.table;
-    if (editing(side.otherTable))
-        side.otherTable.post();
+    storePendingLine(side.otherTable);
     bindLineDetails(side);
     AtualizaContaComercial(QString::fromLatin1(side.letter), fieldOf(t, "CDCONTCOME").asString());
     if (panLancamentoGerencial.visible())

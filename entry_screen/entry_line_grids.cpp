@@ -132,8 +132,7 @@ void TfrmLancamento::gridKeyDown(Side& side, int& key, ui::ShiftState shift) {
 }
 
 void TfrmLancamento::gridEnter(Side& side) {
-    if (editing(side.otherTable))
-        side.otherTable.post();
+    storePendingLine(side.otherTable);
     AlteraCoresGridPosicionado();
 }
 

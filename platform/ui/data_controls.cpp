@@ -263,6 +263,9 @@ void DBGrid::goToRow(int row1) {
     if (table == nullptr || !table->active())
         return;
     commitEditor();
+    // A new row no one typed into is dropped rather than stored, as when the grid is left.
+    if (table->state() == DataSetState::Insert && !table->touched())
+        table->cancel();
     table->setRecNo(row1);
 }
 

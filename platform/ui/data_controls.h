@@ -65,7 +65,8 @@ struct CTB_PLATFORM_EXPORT GridColumn {
 // - editing a cell selects its column, puts the table in edit (insert on an empty table) and
 //   stores the text in the field;
 // - moving to another row lets the table end the pending edit (posted when modified, else
-//   cancelled); Down on the last row appends a row (unless readOnly or !allowAppend), Insert inserts;
+//   cancelled), except that a new row no one typed into is dropped; Down on the last row appends a
+//   row (unless readOnly or !allowAppend), Insert inserts;
 // - leaving the grid cancels an appended or inserted row that was left untouched;
 // - Ctrl+Delete in browse state asks "Excluir registro?" and deletes on Yes (unless a key handler
 //   swallowed the key or confirmDelete is off).
