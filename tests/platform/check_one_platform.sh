@@ -4,7 +4,7 @@
 #
 #   check_one_platform.sh PLATFORM_LIBRARY BINARY...
 #
-# For each BINARY (shared library, module or executable), with nm and ldd:
+# For each BINARY (shared library, module or executable), with nm (nm -D when it is stripped) and ldd:
 #   - it defines no vtable, VTT or type information of a platform class;
 #   - it defines none of the functions and data the platform library exports;
 #   - it defines no data object (a static) in a platform namespace;
@@ -34,9 +34,14 @@ report() {
 
 for binary in "$@"; do
     name=$(basename "$binary")
+    # A stripped binary (an installed one) keeps its dynamic symbols only: check those.
+    table=()
+    if ! readelf -S --wide "$binary" | grep -q ' \.symtab '; then
+        table=(-D)
+    fi
     # type, mangled name, demangled name: one line each, tab-separated
-    paste <(nm -p --defined-only "$binary" | awk '{ print $(NF-1) "\t" $NF }') \
-          <(nm -p -C --defined-only "$binary" | sed -E 's/^[0-9a-f]* *[A-Za-z] //') >"$work/symbols" || true
+    paste <(nm -p "${table[@]}" --defined-only "$binary" | awk '{ print $(NF-1) "\t" $NF }') \
+          <(nm -p -C "${table[@]}" --defined-only "$binary" | sed -E 's/^[0-9a-f]* *[A-Za-z] //') >"$work/symbols"
     found=0
     while IFS=$'\t' read -r type mangled demangled; do
         subject=$demangled
@@ -72,7 +77,7 @@ for binary in "$@"; do
     if ldd "$binary" | grep -q "not found"; then
         report "$name: $(ldd "$binary" | grep "not found" | tr '\n' ' ')"
     fi
-    [ "$found" = 0 ] && echo "$name: no copy of the platform; loads $(readlink -f "$resolved")"
+    [ "$found" = 0 ] && echo "$name: no copy of the platform${table:+ (dynamic symbols: stripped)}; loads $(readlink -f "$resolved")"
 done
 if [ "$failures" != 0 ]; then
     echo "$failures problem(s)"
