@@ -2,7 +2,8 @@
 # Runs one UI script against its own database and server:
 #   run_script.sh CTB_SERVER CTB_UISCRIPT SCRIPT [--qt]
 # The database is the schema plus fixture*.sql of this folder; in the script, @DB@ and @SERVER@ stand
-# for the database path and the server's host:port.
+# for the database path and the server's host:port, @SHOTS@ for the folder screenshots go to
+# ($CTB_SCREENSHOT_DIR, or the run's own temporary folder).
 set -euo pipefail
 SERVER_BIN=$1
 UISCRIPT_BIN=$2
@@ -28,7 +29,9 @@ done
 # The server takes a port the system gives it and names it on its start-up line.
 ctb_start_server "$WORK/server.log" "$SERVER_BIN" --db "$DB"
 
-sed -e "s|@DB@|$DB|g" -e "s|@SERVER@|127.0.0.1:$CTB_SERVER_PORT|g" "$SCRIPT" >"$WORK/$(basename "$SCRIPT")"
+SHOTS=${CTB_SCREENSHOT_DIR:-$WORK}
+sed -e "s|@DB@|$DB|g" -e "s|@SERVER@|127.0.0.1:$CTB_SERVER_PORT|g" -e "s|@SHOTS@|$SHOTS|g" "$SCRIPT" \
+    >"$WORK/$(basename "$SCRIPT")"
 if "$UISCRIPT_BIN" "$@" "$WORK/$(basename "$SCRIPT")"; then
     exit 0
 fi
