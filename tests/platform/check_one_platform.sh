@@ -7,7 +7,8 @@
 # For each BINARY (shared library, module or executable), with nm (nm -D when it is stripped) and ldd:
 #   - it defines no vtable, VTT or type information of a platform class;
 #   - it defines none of the functions and data the platform library exports;
-#   - it defines no data object (a static) in a platform namespace;
+#   - it defines no data object (a static) in a platform namespace, but for constants (read-only once
+#     relocated: a copy of one cannot diverge);
 #   - ldd resolves exactly one platform library for it, the same file as PLATFORM_LIBRARY.
 # Inline functions may be emitted in every binary (hidden, identical): they are not copies of the
 # platform's code and have no state. Platform namespaces: ctb:: and its namespaces other than those
@@ -36,9 +37,13 @@ for binary in "$@"; do
     name=$(basename "$binary")
     # A stripped binary (an installed one) keeps its dynamic symbols only: check those.
     table=()
-    if ! readelf -S --wide "$binary" | grep -q ' \.symtab '; then
+    # (grep without -q: an early exit would fail the pipeline on readelf's broken pipe)
+    if ! readelf -S --wide "$binary" | grep ' \.symtab ' >/dev/null; then
         table=(-D)
     fi
+    # The section of each data symbol: a constant (read-only once relocated) may be copied harmlessly.
+    objdump -t "${table[@]/-D/-T}" "$binary" 2>/dev/null |
+        awk 'NF >= 5 { off = ($(NF-1) ~ /^\./) ? 3 : 2; print $NF "\t" $(NF-off) }' | sort -u >"$work/sections"
     # type, mangled name, demangled name: one line each, tab-separated
     paste <(nm -p "${table[@]}" --defined-only "$binary" | awk '{ print $(NF-1) "\t" $NF }') \
           <(nm -p -C "${table[@]}" --defined-only "$binary" | sed -E 's/^[0-9a-f]* *[A-Za-z] //') >"$work/symbols"
@@ -62,8 +67,11 @@ for binary in "$@"; do
             report "$name: copy of the platform: defines $demangled (exported by $(basename "$PLATFORM"))"
             found=1
         elif [[ $type =~ ^[bBdDgGsSuVv]$ ]]; then
-            report "$name: copy of the platform: static data $demangled"
-            found=1
+            section=$(awk -F'\t' -v m="$mangled" '$1 == m { print $2; exit }' "$work/sections")
+            if [[ $section != .rodata* && $section != .data.rel.ro* ]]; then
+                report "$name: copy of the platform: static data $demangled (${section:-section unknown})"
+                found=1
+            fi
         fi
     done <"$work/symbols"
 
@@ -74,7 +82,7 @@ for binary in "$@"; do
     elif [ "$(readlink -f "$resolved")" != "$platform_file" ]; then
         report "$name: loads $resolved, not $PLATFORM"
     fi
-    if ldd "$binary" | grep -q "not found"; then
+    if ldd "$binary" | grep "not found" >/dev/null; then
         report "$name: $(ldd "$binary" | grep "not found" | tr '\n' ' ')"
     fi
     [ "$found" = 0 ] && echo "$name: no copy of the platform${table:+ (dynamic symbols: stripped)}; loads $(readlink -f "$resolved")"
