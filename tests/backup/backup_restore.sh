@@ -21,7 +21,7 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 143' INT TERM
 
-PGB=/usr/lib/postgresql/15/bin
+PGB=$PGBIN  # from lib.sh
 if [ "$BACKEND" = postgres ]; then
     start_pg
     create_pg_db books

@@ -1,7 +1,8 @@
 # Shared by the load, fault, balancer and backup scripts: a throwaway PostgreSQL cluster, free ports and
 # ctb-server processes whose port is read from their start-up line. Source it; set WORK first.
 
-PGBIN=/usr/lib/postgresql/15/bin
+# PostgreSQL's server programs wherever the installed version keeps them.
+PGBIN=$("$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/pg_bindir.sh")
 
 as_postgres() {
     if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi

@@ -7,6 +7,7 @@
 #include "platform/ui/user_input.h"
 #include "tests/qt/qt_app.h"
 #include "tests/qt/sample_form.h"
+#include "tests/support/latch.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -23,7 +24,6 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
-#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -425,10 +425,8 @@ TEST_F(Renderer, QtsInPlaceEditorCommitsTheWholeCellText) {
     // Whole numbers only: the control model's cell typing drops a trailing decimal comma today.
     QTest::keyClicks(editor, QStringLiteral("12"));
     QTest::keyClick(editor, Qt::Key_Return);
-    // Item-view edits commit on a later event-loop turn.
-    for (int i = 0; i < 50 && sample->cdsLinhas.fieldByName(u"VALOR").asFloat() != 12.0; ++i) {
-        QTest::qWait(10);
-    }
+    // Item-view edits commit on a later event-loop turn: wait for the value, not for a time.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sample->cdsLinhas.fieldByName(u"VALOR").asFloat() == 12.0; }));
     EXPECT_DOUBLE_EQ(sample->cdsLinhas.fieldByName(u"VALOR").asFloat(), 12.0);
     EXPECT_EQ(table->model()->index(0, 2).data().toString(), QStringLiteral("12,00"));
     // The view is not editable where the model's column is read-only.
@@ -453,16 +451,17 @@ TEST_F(Renderer, GridCellLookupButtonRunsEditButtonClick) {
 // ---- busy ----
 
 TEST_F(Renderer, BlockingCallShowsTheBusyIndicator) {
-    bool sawSpinner = false;
-    ui.runBlocking([&] { QThread::msleep(200); });
+    // The work waits until the GUI thread has seen the spinner: the call lasts as long as that takes.
+    ctb::test::Latch shown;
     QTimer probe;
     QObject::connect(&probe, &QTimer::timeout, [&] {
         if (ui.busyIndicator().spinner() != nullptr && ui.busyIndicator().spinner()->isVisible()) {
-            sawSpinner = true;
+            shown.release();
         }
     });
-    probe.start(20);
-    ui.runBlocking([&] { QThread::msleep(200); });
+    probe.start(10);
+    bool sawSpinner = false;
+    ui.runBlocking([&] { sawSpinner = shown.wait(); });
     EXPECT_TRUE(sawSpinner);
     EXPECT_EQ(ui.busyDepth(), 0);
 }

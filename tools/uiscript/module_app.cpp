@@ -21,6 +21,10 @@ class ModuleApplication : public Application {
     }
 
     void open(const SessionOptions& session, ui::UiServices& services) override {
+        if (initialized_) {
+            IniProc();
+            return;
+        }
         if (session.db.isEmpty())
             throw BackendError(QStringLiteral("a sessão não indica o banco de dados (db=)"));
         try {
