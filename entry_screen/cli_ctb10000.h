@@ -31,9 +31,11 @@
 #include "history_dialog/history_lines.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace ctb::ctb10000 {
 
@@ -45,6 +47,12 @@ struct LancamentoDialogs {
     std::function<const LancFilterArgs*()> criterios;
     // A new long-history dialog over the current line, shown modally.
     std::function<void()> abreHistorico;
+};
+
+// The allocations of one entry line: the sum of their rounded shares in cents, and how many there are.
+struct AllocationTotal {
+    qint64 cents = 0;
+    int count = 0;
 };
 
 class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLines {
@@ -147,6 +155,8 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     bool FLadoDebito = false;
     bool FLadoCredito = false;
     bool FAreaGerencial = false;
+    QString FFilialAnterior;
+    QString FCentCustAnterior;
     QString FDocumento;
     QString FNrLancCont;
     QDate FDtLancCont;
@@ -280,6 +290,19 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     void AlteraCoresGridPosicionado();
     void cdsLancCCustoBeforeDelete() { ValidaPeriodoContabil(); }
     void cdsLancCCustoAfterDelete();
+    void btnGerencialClick();
+    void dbgLancCCustoExit();
+    void dbgLancCCustoColExit();
+    void dbgLancCCustoEditButtonClick();
+    void cdsLancCCustoNewRecord();
+    void cdsLancCCustoAfterEdit();
+    void cdsLancCCustoCDFILIALChange();
+    void cdsLancCCustoCDCENTCUSTChange();
+    void cdsLancCCustoBeforePost();
+    void cdsLancCCustoAfterPost();
+    void dtsLancCCustoStateChange() { ControlaBotoesFormulario(cdsLancCCusto); }
+    void AbreQryFilial(const QString& CdFilial, const QString& TCdFilial);
+    void FiltraCentroDeCusto();
     // Filters `cdsLancCCusto` to one line of a line table (the table's current line).
     void filtraRateiosDaLinha(const ClientDataSet& line);
 
@@ -358,6 +381,17 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     void showTotalsOfLoadedLines();
     // The allocation mirror takes a copy of every allocation of the entry, keeping its own filter.
     void copiaEspelhoRateios();
+    // Whether the mirror holds another allocation of this line on this branch and cost centre, whatever
+    // line the mirror's filter shows.
+    [[nodiscard]] bool rateioJaInformado(const QString& empresa, const QString& nrLancCont,
+                                         const QString& nrSeqLanc, const QString& filial,
+                                         const QString& centCust) const;
+    // The allocations of the mirror by line (sum of the rounded shares in cents, count), taken once per
+    // recount so that checking every line reads the mirror once.
+    std::optional<QHash<QString, AllocationTotal>> recountAllocations_;
+    // The line filter the last sum check set on the mirror, applied once at the end of a recount.
+    QString pendingMirrorFilter_;
+    void applyMirrorFilter(const QString& filter);
 
     void wireHandlers();
     void checaEmpresa();
@@ -370,6 +404,9 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     Side debit_;
     Side credit_;
 };
+
+// The allocations of a packet by entry line (see AllocationTotal).
+[[nodiscard]] QHash<QString, AllocationTotal> allocationTotals(const DataPacket& packet);
 
 // Whether a table is in edit or insert state.
 [[nodiscard]] inline bool editing(const ClientDataSet& t) {

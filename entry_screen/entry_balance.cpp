@@ -51,6 +51,21 @@ void TfrmLancamento::enableAllocationAreaFor(const QString& cdContCtbl) {
 
 void TfrmLancamento::CalculaDebitoCredito() {
     FUltimaSequencia = -1;
+    // Every line's allocation sums come from one reading of the mirror; the mirror's filter is set to
+    // the last checked line once, at the end.
+    struct RecountScope {
+        TfrmLancamento& f;
+        ~RecountScope() {
+            f.recountAllocations_.reset();
+            if (!f.pendingMirrorFilter_.isEmpty() && f.cdsLancCCustoEspelho.active())
+                f.applyMirrorFilter(f.pendingMirrorFilter_);
+            f.pendingMirrorFilter_.clear();
+        }
+    } scope{*this};
+    if (FIdContGere == u"S" && cdsLancCCustoEspelho.active())
+        recountAllocations_ = allocationTotals(cdsLancCCustoEspelho.data());
+    else if (FIdContGere == u"S")
+        recountAllocations_.emplace();
     // The sums read a copy of the committed lines, so the visible current line does not move. They add
     // the values as they are stored (each rounded to the cent), so the totals are those of the entry
     // the server receives.

@@ -88,6 +88,20 @@ void TfrmLancamento::wireHandlers() {
     // Allocations.
     cdsLancCCusto.beforeDelete = [this](ClientDataSet&) { cdsLancCCustoBeforeDelete(); };
     cdsLancCCusto.afterDelete = [this](ClientDataSet&) { cdsLancCCustoAfterDelete(); };
+    cdsLancCCusto.onNewRecord = [this](ClientDataSet&) { cdsLancCCustoNewRecord(); };
+    cdsLancCCusto.afterEdit = [this](ClientDataSet&) { cdsLancCCustoAfterEdit(); };
+    cdsLancCCusto.beforePost = [this](ClientDataSet&) { cdsLancCCustoBeforePost(); };
+    cdsLancCCusto.afterPost = [this](ClientDataSet&) { cdsLancCCustoAfterPost(); };
+    cdsLancCCusto.fieldByName(u"CDFILIAL").onChange = [this](Field&) { cdsLancCCustoCDFILIALChange(); };
+    cdsLancCCusto.fieldByName(u"CDCENTCUST").onChange = [this](Field&) { cdsLancCCustoCDCENTCUSTChange(); };
+    dtsLancCCusto.onStateChange = [this](DataSource&) { dtsLancCCustoStateChange(); };
+    btnGerencial.onClick = [this](ui::Control&) { btnGerencialClick(); };
+    panLancamentoGerencial.onExit = [this](ui::Control&) { AlteraCoresGridPosicionado(); };
+    panLancamentoOficial.onEnter = [this](ui::Control&) { AlteraCoresGridPosicionado(); };
+    dbgLancCCusto.onEnter = [this](ui::Control&) { AlteraCoresGridPosicionado(); };
+    dbgLancCCusto.onExit = [this](ui::Control&) { dbgLancCCustoExit(); };
+    dbgLancCCusto.onColExit = [this](ui::Control&) { dbgLancCCustoColExit(); };
+    dbgLancCCusto.onEditButtonClick = [this](ui::Control&) { dbgLancCCustoEditButtonClick(); };
 
     // Coded columns of the list shown as texts; the mirror's origin type reads the list's row.
     cdsLancCont.fieldByName(u"IDLANCINTE").onGetText = [this](Field&, QString& text, bool) {
