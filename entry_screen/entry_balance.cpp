@@ -5,6 +5,8 @@
 
 #include "platform/dataset/field_format.h"
 
+#include <QDateTime>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -69,8 +71,9 @@ void TfrmLancamento::CalculaDebitoCredito() {
     // The sums read a copy of the committed lines, so the visible current line does not move. They add
     // the values as they are stored (each rounded to the cent), so the totals are those of the entry
     // the server receives.
-    auto sum = [this](ClientDataSet& table, const Side& side, bool debitSide) {
-        const DataPacket copy = table.data();
+    const DataPacket debitLines = cdsDebito.data();
+    const DataPacket creditLines = cdsCredito.data();
+    auto sum = [this](const DataPacket& copy, const Side& side, bool debitSide) {
         const int value = copy.fieldIndex(QString::fromLatin1(side.valueField));
         const int account = copy.fieldIndex(u"CDCONTCTBL"), come = copy.fieldIndex(u"CDCONTCOME"),
                   company = copy.fieldIndex(u"CDEMPRESA"), entry = copy.fieldIndex(u"NRLANCCONT"),
@@ -87,38 +90,63 @@ void TfrmLancamento::CalculaDebitoCredito() {
         }
         return total;
     };
-    const qint64 debit = sum(cdsDebito, debit_, true);
-    const qint64 credit = sum(cdsCredito, credit_, false);
+    const qint64 debit = sum(debitLines, debit_, true);
+    const qint64 credit = sum(creditLines, credit_, false);
     showTotals(debit, credit);
 
-    cdsLancContEspelho.emptyDataSet();
-    auto mirror = [this](ClientDataSet& table, bool debitSide) {
-        table.first();
-        while (!table.eof()) {
-            FLadoDebito = debitSide;
-            FLadoCredito = !debitSide;
-            cdsLancContEspelho.append();
-            for (const char* name : kMirroredFields)
-                fieldOf(cdsLancContEspelho, name).setValue(fieldOf(table, name).value());
-            fieldOf(cdsLancContEspelho, "CDDOCUCONT").setAsString(FDocumento);
-            fieldOf(cdsLancContEspelho, "DTLANCCONT").setAsDate(FDtLancCont);
-            fieldOf(cdsLancContEspelho, "IDTIPOLANC")
-                .setAsString(debitSide ? QStringLiteral("D") : QStringLiteral("C"));
-            cdsLancContEspelho.post();
-            const QString seqText = fieldOf(table, "NRSEQLANC").asString();
+    // The mirror: debit lines, then credit lines, built from the same copies in one packet.
+    DataPacket mirror;
+    mirror.fields = cdsLancContEspelho.data().fields;
+    const int mirrorWidth = static_cast<int>(mirror.fields.size());
+    const int docField = mirror.fieldIndex(u"CDDOCUCONT"), dateField = mirror.fieldIndex(u"DTLANCCONT"),
+              sideField = mirror.fieldIndex(u"IDTIPOLANC");
+    const qint64 dateMsecs =
+        FDtLancCont.isValid() ? QDateTime(FDtLancCont, QTime(0, 0), Qt::UTC).toMSecsSinceEpoch() : 0;
+    auto addMirrorRows = [&](const DataPacket& copy, const char* sideLetter) {
+        std::vector<std::pair<int, int>> columns;  // line column -> mirror column
+        for (const char* name : kMirroredFields)
+            columns.emplace_back(copy.fieldIndex(QString::fromLatin1(name)),
+                                 mirror.fieldIndex(QString::fromLatin1(name)));
+        const int sequence = copy.fieldIndex(u"NRSEQLANC");
+        for (const Row& line : copy.rows) {
+            Row& row = mirror.rows.emplace_back(mirrorWidth);
+            for (const auto& [from, to] : columns)
+                if (from >= 0 && to >= 0)
+                    row.copyCell(to, line, from);
+            row.setText(docField, FDocumento);
+            if (FDtLancCont.isValid())
+                row.setMsecs(dateField, dateMsecs);
+            row.setText(sideField, QString::fromLatin1(sideLetter));
+            const QString seqText = line.text(sequence);
             bool isNumber = false;
             const int seq = seqText.trimmed().toInt(&isNumber);
             if (!isNumber)
                 MensErro(services(),
                          QStringLiteral("Número de sequência da partida inválido: \"%1\".").arg(seqText));
             FUltimaSequencia = std::max(FUltimaSequencia, seq);
-            table.next();
         }
     };
-    mirror(cdsDebito, true);
-    mirror(cdsCredito, false);
+    addMirrorRows(debitLines, "D");
+    addMirrorRows(creditLines, "C");
+    cdsLancContEspelho.setData(std::move(mirror));
     if (FUltimaSequencia == -1)
         FUltimaSequencia = 0;
+
+    // Each table ends on its last line, as a walk through it leaves it, with that line's panels and
+    // allocation filter; the credit side last.
+    auto endOnLastLine = [this](Side& side, bool debitSide) {
+        ClientDataSet& t = side.table;
+        if (!t.active() || t.isEmpty() || editing(t))
+            return;
+        FLadoDebito = debitSide;
+        FLadoCredito = !debitSide;
+        const int before = t.recNo();
+        t.last();
+        if (t.recNo() == before)
+            lineAfterScroll(side);  // already there: no scroll, but a walk would have shown it again
+    };
+    endOnLastLine(debit_, true);
+    endOnLastLine(credit_, false);
 }
 
 void TfrmLancamento::showTotals(qint64 debitCents, qint64 creditCents) {

@@ -88,8 +88,11 @@ void TfrmLancamento::sbtAlterarClick() {
 void TfrmLancamento::sbtConfirmarClick() {
     TfrmPadrao::sbtConfirmarClick();
     DisplaySuspended suspended(cdsDebito, cdsCredito);
-    if (editing(cdsLancCCusto))
-        cdsLancCCusto.post();
+    // A new line or allocation no one typed into is dropped, as the grid drops it when left.
+    storePendingLine(cdsLancCCusto);
+    for (ClientDataSet* t : {&cdsDebito, &cdsCredito})
+        if (t->state() == DataSetState::Insert && !t->touched())
+            t->cancel();
     if (!temLinha(cdsDebito)) {
         dbgDebito.setSelectedField(QStringLiteral("CDCONTREDU"));
         dbgDebito.setFocus();

@@ -148,21 +148,57 @@ TADOIBQuery::~TADOIBQuery() = default;
 
 void TADOIBQuery::setConnection(const QSqlDatabase& db) {
     query_->setConnection(db);
+    cached_.clear();
 }
 
 void TADOIBQuery::setSQL(const QString& sqlText) {
     close();
     query_->setSql(sqlText);
+    cached_.clear();
 }
 
 sql::Param& TADOIBQuery::ParamByName(const QString& name) {
     return query_->paramByName(name);
 }
 
+namespace {
+// Results of a lookup kept for its user action: small ones only (a code looked up again).
+constexpr std::size_t kCachedRows = 64;
+}  // namespace
+
+QString TADOIBQuery::parameterKey() const {
+    QString key;
+    for (const QString& name : query_->paramNames()) {
+        const sql::Param* p = query_->findParam(name);
+        key += p == nullptr || p->isNull() ? QStringLiteral("\x01") : QStringLiteral("\x02") + p->asString();
+        key += u'\x1f';
+    }
+    return key;
+}
+
 void TADOIBQuery::Open() {
-    query_->open();
-    DataPacket packet = query_->toPacket();
-    query_->close();
+    const std::uint64_t action = ui::userActionSerial();
+    QString key;
+    DataPacket packet;
+    bool cached = false;
+    if (action != 0) {
+        if (action != cachedAction_) {
+            cached_.clear();
+            cachedAction_ = action;
+        }
+        key = parameterKey();
+        if (const auto it = cached_.constFind(key); it != cached_.constEnd()) {
+            packet = *it;
+            cached = true;
+        }
+    }
+    if (!cached) {
+        query_->open();
+        packet = query_->toPacket();
+        query_->close();
+        if (action != 0 && packet.rows.size() <= kCachedRows)
+            cached_.insert(key, packet);
+    }
     if (active())
         close();
     if (!keepsDeclaredFields_)

@@ -13,11 +13,13 @@
 #include "platform/ui/services.h"
 
 #include <QDate>
+#include <QHash>
 #include <QLocale>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -145,7 +147,9 @@ class CTB_HOSTLIB_EXPORT TADOIBQuery : public ClientDataSet {
     void setConnection(const QSqlDatabase& db);
     void setSQL(const QString& sqlText);
     [[nodiscard]] sql::Param& ParamByName(const QString& name);
-    // Throws sql::SqlError when the database refuses the text.
+    // Throws sql::SqlError when the database refuses the text. Within one stretch of a user action
+    // (ui::userActionSerial) an Open with the same parameters as an earlier one gives that result again
+    // without asking the database; a new action always asks.
     void Open();
     void Close() { close(); }
     [[nodiscard]] bool IsEmpty() const { return isEmpty(); }
@@ -157,7 +161,10 @@ class CTB_HOSTLIB_EXPORT TADOIBQuery : public ClientDataSet {
     bool keepsDeclaredFields_ = false;
 
   private:
+    [[nodiscard]] QString parameterKey() const;
     std::unique_ptr<sql::Query> query_;
+    std::uint64_t cachedAction_ = 0;
+    QHash<QString, DataPacket> cached_;
 };
 
 // ---------------------------------------------------------------- account codes

@@ -583,23 +583,7 @@ void ClientDataSet::setData(DataPacket&& packet) {
                         .arg(sentWidth));
             Row out(width);
             for (int i = 0; i < width; ++i) {
-                const int j = source[static_cast<std::size_t>(i)];
-                switch (in.kind(j)) {
-                    case CellKind::Null:
-                        break;
-                    case CellKind::Text:
-                        out.setUtf8(i, in.utf8(j));
-                        break;
-                    case CellKind::Number:
-                        out.setNumber(i, in.number(j));
-                        break;
-                    case CellKind::Integer:
-                        out.setInteger(i, in.integer(j));
-                        break;
-                    case CellKind::DateTime:
-                        out.setMsecs(i, in.msecs(j));
-                        break;
-                }
+                out.copyCell(i, in, source[static_cast<std::size_t>(i)]);
                 conformCell(out, i, defs[static_cast<std::size_t>(i)], table, r);
             }
             rows.push_back(std::move(out));

@@ -126,6 +126,26 @@ void Row::compactIfWasteful() {
     text_ = std::move(packed);
 }
 
+void Row::copyCell(int i, const Row& from, int fromIndex) {
+    switch (from.kind(fromIndex)) {
+        case CellKind::Null:
+            setNull(i);
+            break;
+        case CellKind::Text:
+            setUtf8(i, from.utf8(fromIndex));
+            break;
+        case CellKind::Number:
+            setNumber(i, from.number(fromIndex));
+            break;
+        case CellKind::Integer:
+            setInteger(i, from.integer(fromIndex));
+            break;
+        case CellKind::DateTime:
+            setMsecs(i, from.msecs(fromIndex));
+            break;
+    }
+}
+
 bool Row::operator==(const Row& other) const {
     if (size() != other.size())
         return false;

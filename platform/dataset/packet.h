@@ -56,6 +56,8 @@ class CTB_PLATFORM_EXPORT Row {
     void setMsecs(int i, std::int64_t msecs);
 
     void resize(int cellCount) { cells_.resize(static_cast<std::size_t>(cellCount)); }
+    // Cell `fromIndex` of `from` into cell i, kind and value.
+    void copyCell(int i, const Row& from, int fromIndex);
     // Scans over many rows: asks the CPU for cell i and the start of the texts before they are read.
     void prefetch(int i) const {
         __builtin_prefetch(cells_.data() + i);

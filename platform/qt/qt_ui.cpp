@@ -119,9 +119,7 @@ std::vector<int> QtUi::lookup(const ui::LookupRequest& request) {
         execDialog(empty);
         return {};
     }
-    const Field* keyField = request.keyField.isEmpty()
-                                ? (table->fieldCount() > 0 ? &table->field(0) : nullptr)
-                                : table->findField(request.keyField);
+    const Field* keyField = request.keyFieldOf(*table);
     const int rowCount = table->recordCount();
     for (int r = 0; r < rowCount; ++r) {
         QStringList cells;

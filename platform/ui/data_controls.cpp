@@ -225,7 +225,18 @@ void DBGrid::setSelectedIndex(int index) {
     if (count == 0 || index < 0 || index >= count || index == selectedIndex_)
         return;
     commitEditor();
-    fire(onColExit, *this);
+    // A column exit handler that sends the focus to another column (before it refuses the move) moves
+    // the cursor there without leaving a column a second time.
+    if (!inColExit_) {
+        inColExit_ = true;
+        try {
+            fire(onColExit, *this);
+        } catch (...) {
+            inColExit_ = false;
+            throw;
+        }
+        inColExit_ = false;
+    }
     selectedIndex_ = index;
     editorMode_ = false;
     changed(Change::SelectedColumn);

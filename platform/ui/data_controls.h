@@ -137,6 +137,7 @@ class CTB_PLATFORM_EXPORT DBGrid : public Control {
     bool readOnly_ = false;
     bool rowSelect_ = false;
     bool editorMode_ = false;
+    bool inColExit_ = false;
     QString editorText_;
     std::unique_ptr<Link> link_;
 };

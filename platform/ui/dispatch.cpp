@@ -12,6 +12,9 @@ const char* AbortAction::what() const noexcept {
 
 namespace {
 thread_local int depth = 0;
+// Changes whenever an action starts or ends, nested ones included; 0 outside every action.
+thread_local std::uint64_t serial = 0;
+thread_local std::uint64_t lastSerial = 0;
 
 void report(UiServices* services, const QString& text) noexcept {
     if (services == nullptr)
@@ -28,10 +31,20 @@ int userActionDepth() noexcept {
     return depth;
 }
 
+std::uint64_t userActionSerial() noexcept {
+    return serial;
+}
+
 bool runUserAction(UiServices* services, const std::function<void()>& action) noexcept {
     struct Depth {
-        Depth() { ++depth; }
-        ~Depth() { --depth; }
+        Depth() {
+            ++depth;
+            serial = ++lastSerial;
+        }
+        ~Depth() {
+            --depth;
+            serial = depth > 0 ? ++lastSerial : 0;
+        }
     } guard;
     try {
         if (action)

@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <exception>
 #include <functional>
 
@@ -30,5 +31,10 @@ CTB_PLATFORM_EXPORT bool runUserAction(UiServices* services, const std::function
 
 // How many user actions are running right now (nested ones, e.g. inside a modal dialog, count).
 [[nodiscard]] CTB_PLATFORM_EXPORT int userActionDepth() noexcept;
+
+// Names the stretch of one user action the caller is in: 0 outside every action, and a new number
+// whenever an action starts or ends (a nested action, such as a modal dialog's, starts a new stretch, and
+// so does the outer action going on after it). What was read in one stretch may be reused in it only.
+[[nodiscard]] CTB_PLATFORM_EXPORT std::uint64_t userActionSerial() noexcept;
 
 }  // namespace ctb::ui

@@ -7,6 +7,17 @@
 
 namespace ctb::ui {
 
+const Field* LookupRequest::keyFieldOf(const ClientDataSet& t) const {
+    if (!keyField.isEmpty())
+        return t.findField(keyField);
+    if (!fields.isEmpty())
+        return t.findField(fields.front());
+    for (int i = 0; i < t.fieldCount(); ++i)
+        if (t.field(i).visible())
+            return &t.field(i);
+    return nullptr;
+}
+
 UiServices::~UiServices() = default;
 
 void HeadlessUi::showMessage(MessageKind kind, const QString& text) {
@@ -72,8 +83,7 @@ std::vector<int> HeadlessUi::lookup(const LookupRequest& request) {
     if (pick.keys.isEmpty() || request.table == nullptr || !request.table->active())
         return {};
     ClientDataSet& table = *request.table;
-    const Field* key = request.keyField.isEmpty() ? (table.fieldCount() > 0 ? &table.field(0) : nullptr)
-                                                  : table.findField(request.keyField);
+    const Field* key = request.keyFieldOf(table);
     if (key == nullptr) {
         problems_.push_back(QStringLiteral("pesquisa \"%1\": campo-chave %2 inexistente")
                                 .arg(request.title, request.keyField));

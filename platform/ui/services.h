@@ -17,7 +17,8 @@
 
 namespace ctb {
 class ClientDataSet;
-}
+class Field;
+}  // namespace ctb
 
 namespace ctb::ui {
 
@@ -32,9 +33,12 @@ struct CTB_PLATFORM_EXPORT LookupRequest {
     QString title;
     QString notFoundText;  // what to say when the table has no row
     ClientDataSet* table = nullptr;
-    QString keyField;       // the column scripts and callers pick by; the first field when empty
+    QString keyField;       // the column scripts and callers pick by; the first shown field when empty
     QStringList fields;     // columns to show, in order; every visible field when empty
     bool multiple = false;  // check several rows
+
+    // The field of keyField, or the first field the dialog shows; nullptr when there is none.
+    [[nodiscard]] const Field* keyFieldOf(const ClientDataSet& t) const;
 };
 
 class CTB_PLATFORM_EXPORT UiServices {

@@ -125,6 +125,8 @@ void keystroke(Control& target, int key, ShiftState shift, QChar ch) {
 
 void typeInto(Control& target, const QString& text) {
     if (Edit* edit = asEdit(target)) {
+        if (edit->readOnly())
+            return;  // a display-only edit takes no typing, nor the emptying before it
         if (!edit->text().isEmpty())
             edit->setText(QString());
     }

@@ -1,6 +1,8 @@
 // Masked, numeric and date edits typed as a person would.
 
+#include "platform/dataset/client_dataset.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/data_controls.h"
 #include "platform/ui/user_input.h"
 
 #include <gtest/gtest.h>
@@ -88,6 +90,25 @@ TEST(EditChange, ChangeRunsOnceForEachTypedCharacter) {
     user::type(e, QStringLiteral("ab"));
     EXPECT_EQ(changes, 3);  // emptied, then two keystrokes
     EXPECT_EQ(e.text(), QStringLiteral("ab"));
+}
+
+TEST(EditReadOnly, TypingIntoADisplayOnlyDataEditLeavesItsFieldAsItWas) {
+    HeadlessUi ui;
+    Form form(QStringLiteral("f"), &ui);
+    ctb::ClientDataSet cds(QStringLiteral("cds"));
+    cds.addStringField(QStringLiteral("TEXTO"), 20);
+    cds.createDataSet();
+    cds.append();
+    cds.fieldByName(u"TEXTO").setAsString(QStringLiteral("ANTES"));
+    cds.post();
+    ctb::DataSource dts(&cds);
+    auto& e = form.add<DBEdit>(QStringLiteral("dbe"));
+    e.setDataBinding(&dts, QStringLiteral("TEXTO"));
+    e.setReadOnly(true);
+    cds.edit();
+    user::type(e, QStringLiteral("DEPOIS"));
+    EXPECT_EQ(cds.fieldByName(u"TEXTO").asString(), QStringLiteral("ANTES"));
+    EXPECT_EQ(e.text(), QStringLiteral("ANTES"));
 }
 
 }  // namespace

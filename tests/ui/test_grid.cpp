@@ -2,6 +2,7 @@
 
 #include "platform/dataset/client_dataset.h"
 #include "platform/ui/data_controls.h"
+#include "platform/ui/dispatch.h"
 #include "platform/ui/user_input.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +55,22 @@ TEST(GridColumns, ColumnExitRunsWithTheOldSelectedField) {
     EXPECT_EQ(f.grid.selectedField()->fieldName(), QStringLiteral("DESCRICAO"));
     user::selectColumn(f.grid, QStringLiteral("DESCRICAO"));
     EXPECT_EQ(f.colExits.size(), 1);  // no change, no exit
+}
+
+TEST(GridColumns, AnExitThatSendsTheFocusToAnotherColumnAndRefusesLeavesOnce) {
+    // Leaving DESCRICAO: the handler focuses CODIGO (as a refusal "on field X" does) and aborts.
+    GridForm f;
+    f.addRow(QStringLiteral("A"));
+    user::selectColumn(f.grid, QStringLiteral("DESCRICAO"));
+    f.colExits.clear();
+    f.grid.onColExit = [&f](Control&) {
+        f.colExits << f.grid.selectedField()->fieldName();
+        f.cds.fieldByName(u"CODIGO").focusControl();
+        throw AbortAction();
+    };
+    EXPECT_FALSE(user::selectColumn(f.grid, QStringLiteral("CODIGO")));
+    EXPECT_EQ(f.colExits, names({"DESCRICAO"}));
+    EXPECT_EQ(f.grid.selectedIndex(), 0);
 }
 
 TEST(GridEditing, EditingAnEmptyTableStartsAnInsert) {

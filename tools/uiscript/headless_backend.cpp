@@ -73,7 +73,11 @@ void HeadlessBackend::key(const QString& name, int virtualKey, ui::ShiftState sh
 void HeadlessBackend::click(const QString& name) {
     ui::Control& c = control(name);
     requireUsable(c);
-    ui::user::click(c);
+    // A grid is clicked on the ellipsis of its current cell.
+    if (c.kind() == ui::ControlKind::DBGrid)
+        ui::user::editButton(static_cast<ui::DBGrid&>(c));
+    else
+        ui::user::click(c);
 }
 
 void HeadlessBackend::selectColumn(const QString& name, const QString& field) {

@@ -231,6 +231,12 @@ bool QtBackend::key(ui::Control& control, int virtualKey, ui::ShiftState shift) 
 }
 
 bool QtBackend::click(ui::Control& control) {
+    // A grid is clicked on the ellipsis of its current cell; a handler's refusal is an ordinary outcome
+    // (its message is read next).
+    if (control.kind() == ui::ControlKind::DBGrid) {
+        editButton(static_cast<ui::DBGrid&>(control));
+        return true;
+    }
     if (control.kind() == ui::ControlKind::MenuItem) {
         qt::FormView* view = viewOf(control);
         QAction* action = view != nullptr ? view->actionOf(control) : nullptr;
