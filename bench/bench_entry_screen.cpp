@@ -1,5 +1,6 @@
 // The journal-entry screen with large entries, headless against a real server: opening an entry, the
-// balance recount, and confirming it again. Prints its figures; checks nothing.
+// balance recount, confirming it again, and a new entry typed line by line. Prints its figures; checks
+// nothing.
 //
 //   bench_entry_screen [--pg] [--lines N] [--allocations K] [--big N] [--runs R]
 //
@@ -11,6 +12,7 @@
 #include "filter_dialog/cli_ctb10010.h"
 #include "module/pkg_ctb10000.h"
 #include "platform/sql/database.h"
+#include "platform/ui/dispatch.h"
 #include "platform/ui/services.h"
 #include "platform/ui/user_input.h"
 #include "server/http_server.h"
@@ -51,6 +53,7 @@ const char* const kReference[] = {
     "INSERT INTO CONTCTBL VALUES ('1.1.01.001', '10', 'CAIXA', NULL, '4', 'A', NULL, NULL)",
     "INSERT INTO CONTCTBL VALUES ('1.1.01.002', '11', 'BANCOS', NULL, '4', 'A', NULL, 'B')",
     "INSERT INTO CONTCTBL VALUES ('4.1.01.001', '50', 'ALUGUEL', NULL, '4', 'A', 'G', NULL)",
+    "INSERT INTO CONTCTBL VALUES ('3.1.01.001', '40', 'VENDAS', NULL, '4', 'A', NULL, NULL)",
     "INSERT INTO HISTPADR VALUES ('0001', 'PAGAMENTO')",
     "INSERT INTO FILIAL VALUES ('0001', 'MATRIZ')",
     "INSERT INTO FILIAL VALUES ('0002', 'FILIAL SUL')",
@@ -216,8 +219,10 @@ int main(int argc, char** argv) {
     auto recount = [&]() {
         std::vector<double> times;
         for (int i = 0; i < runs; ++i) {
+            // As after a stored line: one user action.
             const auto start = Clock::now();
-            f.CalculaDebitoCredito();
+            if (!ui::runUserAction(&ui, [&f] { f.CalculaDebitoCredito(); }))
+                fail("recontagem");
             times.push_back(msSince(start));
         }
         return median(times);
@@ -236,6 +241,41 @@ int main(int argc, char** argv) {
     std::printf("%s, entry of %d plain lines:\n", backend, big);
     std::printf("  open %.1f ms, recount %.1f ms (median of %d), confirm %.1f ms\n", bigOpenMs, bigRecountMs,
                 runs, bigConfirmMs);
+
+    // A new entry typed line by line as a person does: account, value, history, post.
+    user::click(f.tshFolhaDados);
+    user::click(f.sbtIncluir);
+    user::type(f.edtDocumento, QStringLiteral("B2"));
+    std::printf("%s, a new entry of %d lines typed one by one (ms per line, by hundreds):\n ", backend,
+                lines);
+    const auto buildStart = Clock::now();
+    auto blockStart = buildStart;
+    for (int i = 1; i <= lines; ++i) {
+        ui::DBGrid& grid = i % 2 == 1 ? f.dbgDebito : f.dbgCredito;
+        const QString valueField = i % 2 == 1 ? QStringLiteral("DEBITO") : QStringLiteral("CREDITO");
+        ClientDataSet& table = i % 2 == 1 ? f.cdsDebito : f.cdsCredito;
+        user::focus(grid);
+        // Down on the last line begins the next one, as the user does after switching grids.
+        if (!table.isEmpty() && table.state() != DataSetState::Insert)
+            user::key(grid, ui::vk::Down);
+        user::editCell(grid, QStringLiteral("CDCONTREDU"),
+                       i % 2 == 1 ? QStringLiteral("10") : QStringLiteral("40"));
+        user::editCell(grid, valueField, QStringLiteral("1,00"));
+        user::type(f.dbeCdHistPadr, QStringLiteral("1"));
+        user::focus(grid);
+        if (!user::key(grid, ui::vk::Down))
+            fail("linha");
+        if (i % 100 == 0) {
+            std::printf(" %.2f", msSince(blockStart) / 100.0);
+            blockStart = Clock::now();
+        }
+    }
+    std::printf("\n  total %.0f ms\n", msSince(buildStart));
+    if (ui.takeMessage() || f.cdsDebito.recordCount() + f.cdsCredito.recordCount() != lines)
+        std::fprintf(stderr, "%d + %d\n", f.cdsDebito.recordCount(), f.cdsCredito.recordCount()),
+            fail("linhas digitadas");
+    std::printf("  totals %s / %s, recount of the typed entry %.1f ms\n", qPrintable(f.nedDebito.text()),
+                qPrintable(f.nedCredito.text()), recount());
     Finalize();
     return 0;
 }

@@ -388,7 +388,14 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
                                          const QString& centCust) const;
     // The allocations of the mirror by line (sum of the rounded shares in cents, count), taken once per
     // recount so that checking every line reads the mirror once.
-    std::optional<QHash<QString, AllocationTotal>> recountAllocations_;
+    // What a recount has read once for every line: the allocations by line, and by account its
+    // allocation kind and whether it takes a commercial account. Only while a recount runs.
+    struct RecountMemo {
+        QHash<QString, AllocationTotal> allocations;
+        QHash<QString, QString> allocationKinds;
+        QHash<QString, bool> takesCommercial;
+    };
+    std::optional<RecountMemo> recount_;
     // The line filter the last sum check set on the mirror, applied once at the end of a recount.
     QString pendingMirrorFilter_;
     void applyMirrorFilter(const QString& filter);

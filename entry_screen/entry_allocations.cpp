@@ -347,9 +347,16 @@ void TfrmLancamento::ValidaValoresRateio(const QString& CdContCtbl, const QStrin
                                          const QString& lado, double valor) {
     if (FIdContGere != u"S")
         return;
-    abreQryContCtbl(CdContCtbl, QString(), QString(), kTodos);
-    const QString kind =
-        qryContCtbl.IsEmpty() ? QString() : qryContCtbl.fieldByName(u"IDCONTCCUS").asString();
+    // A recount reads each account once.
+    QString kind;
+    if (recount_ && recount_->allocationKinds.contains(CdContCtbl)) {
+        kind = recount_->allocationKinds.value(CdContCtbl);
+    } else {
+        abreQryContCtbl(CdContCtbl, QString(), QString(), kTodos);
+        kind = qryContCtbl.IsEmpty() ? QString() : qryContCtbl.fieldByName(u"IDCONTCCUS").asString();
+        if (recount_)
+            recount_->allocationKinds.insert(CdContCtbl, kind);
+    }
     if (EmptyString(kind))
         return;
     const QChar letter = kind.at(0);
@@ -358,15 +365,15 @@ void TfrmLancamento::ValidaValoresRateio(const QString& CdContCtbl, const QStrin
         const QString filter = filtroLinha(NrLancCont, CdEmpresa, NrSeqLanc);
         // The mirror is left filtered to the checked line; a recount sets that filter once, at its end.
         AllocationTotal total;
-        if (recountAllocations_) {
-            total = recountAllocations_->value(allocationKey(CdEmpresa, NrLancCont, NrSeqLanc));
+        if (recount_) {
+            total = recount_->allocations.value(allocationKey(CdEmpresa, NrLancCont, NrSeqLanc));
             pendingMirrorFilter_ = filter;
         } else if (cdsLancCCustoEspelho.active()) {
             applyMirrorFilter(filter);
             total = allocationTotalOf(cdsLancCCustoEspelho.data(), CdEmpresa, NrLancCont, NrSeqLanc);
         }
         auto showArea = [this, &filter] {
-            if (recountAllocations_ && cdsLancCCustoEspelho.active())
+            if (recount_ && cdsLancCCustoEspelho.active())
                 applyMirrorFilter(filter);
             if (!panLancamentoGerencial.visible())
                 panLancamentoGerencial.setVisible(true);
@@ -408,8 +415,8 @@ void TfrmLancamento::ValidaValoresRateio(const QString& CdContCtbl, const QStrin
         cdsLancCCusto.first();
         cdsLancCCusto.remove();
     }
-    if (recountAllocations_)
-        recountAllocations_->remove(allocationKey(CdEmpresa, NrLancCont, NrSeqLanc));
+    if (recount_)
+        recount_->allocations.remove(allocationKey(CdEmpresa, NrLancCont, NrSeqLanc));
 }
 
 }  // namespace ctb::ctb10000

@@ -58,16 +58,15 @@ void TfrmLancamento::CalculaDebitoCredito() {
     struct RecountScope {
         TfrmLancamento& f;
         ~RecountScope() {
-            f.recountAllocations_.reset();
+            f.recount_.reset();
             if (!f.pendingMirrorFilter_.isEmpty() && f.cdsLancCCustoEspelho.active())
                 f.applyMirrorFilter(f.pendingMirrorFilter_);
             f.pendingMirrorFilter_.clear();
         }
     } scope{*this};
+    recount_.emplace();
     if (FIdContGere == u"S" && cdsLancCCustoEspelho.active())
-        recountAllocations_ = allocationTotals(cdsLancCCustoEspelho.data());
-    else if (FIdContGere == u"S")
-        recountAllocations_.emplace();
+        recount_->allocations = allocationTotals(cdsLancCCustoEspelho.data());
     // The sums read a copy of the committed lines, so the visible current line does not move. They add
     // the values as they are stored (each rounded to the cent), so the totals are those of the entry
     // the server receives.

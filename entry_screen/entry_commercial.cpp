@@ -110,9 +110,22 @@ void TfrmLancamento::ValidaContaComercial(const QString& CdContCtbl, const QStri
                                           const QString& /*NrSeqLanc*/, const QString& lado) {
     if (FIdContCome != u"S")
         return;
-    abreQryTipoCome(CdContCtbl);
-    if (qryTipoCome.IsEmpty() || !EmptyString(CdContCome))
-        return;
+    if (!recount_) {
+        abreQryTipoCome(CdContCtbl);
+        if (qryTipoCome.IsEmpty() || !EmptyString(CdContCome))
+            return;
+    } else {
+        // A recount asks once per account whether it takes a code.
+        if (!EmptyString(CdContCome))
+            return;
+        auto known = recount_->takesCommercial.constFind(CdContCtbl);
+        if (known == recount_->takesCommercial.constEnd()) {
+            abreQryTipoCome(CdContCtbl);
+            known = recount_->takesCommercial.insert(CdContCtbl, !qryTipoCome.IsEmpty());
+        }
+        if (!*known)
+            return;
+    }
     const QString text = msgPadrao.Msg(QStringLiteral("CODCOME_DEV")) +
                          msgPadrao.Msg(QStringLiteral("PARA")) + msgPadrao.Msg(lado);
     if (lado.startsWith(u'C')) {
