@@ -121,11 +121,14 @@ bool upgradeSchema(QSqlDatabase& db) {
     }
     if (version < 3) {
         // 2 -> 3: as in schema.sql; steps already there are left alone.
+        // SQLite has no ADD COLUMN IF NOT EXISTS; PostgreSQL's record() misses the folded names.
         const QSqlRecord audit = db.record(QStringLiteral("LANCAUDIT"));
         for (const char* column : {"NRSEQAUDIT INTEGER DEFAULT NULL", "NRVERSAO INTEGER DEFAULT NULL",
                                    "NRLANCREF VARCHAR(12) DEFAULT NULL"}) {
             const QString c = QString::fromLatin1(column);
-            if (!audit.contains(c.section(u' ', 0, 0)))
+            if (!sqlite)
+                execute(db, QStringLiteral("ALTER TABLE LANCAUDIT ADD COLUMN IF NOT EXISTS %1").arg(c));
+            else if (!audit.contains(c.section(u' ', 0, 0)))
                 execute(db, QStringLiteral("ALTER TABLE LANCAUDIT ADD COLUMN %1").arg(c));
         }
         // The rows so far, numbered per entry in the order they were written.
