@@ -204,8 +204,10 @@ void largeConfirms(net::HttpClient& client, QSqlDatabase db, const QString& comp
                                  {Value::fromPacket(std::move(p)), Value::fromPacket(std::move(a)),
                                   str(QStringLiteral("BENCH"))},
                                  s);
-            if (!r.ok)
+            if (!r.ok) {
+                std::printf("%s: refused: %s\n", name, qPrintable(r.error));
                 break;
+            }
         }
         s.print(name, static_cast<std::size_t>(lines));
     };
