@@ -88,6 +88,11 @@ inline void loadReference(QSqlDatabase& db) {
         "VALUES ('8.3.01.004', '9009', 'Despesa de rateio', 'A', 'R', NULL)",
         "INSERT INTO CONTCTBL (CDCONTCTBL, CDCONTREDU, NMCONTCTBL, IDTIPOCONT, IDCONTCCUS, IDTIPOCOME) "
         "VALUES ('8.4.01.002', '9010', 'Conta de outro tipo comercial', 'A', NULL, 'X')",
+        // Two codes that differ only in case, for the one-account-on-both-sides rule.
+        "INSERT INTO CONTCTBL (CDCONTCTBL, CDCONTREDU, NMCONTCTBL, IDTIPOCONT, IDCONTCCUS, IDTIPOCOME) "
+        "VALUES ('X.1.01.00A', '9011', 'Conta com letra', 'A', NULL, NULL)",
+        "INSERT INTO CONTCTBL (CDCONTCTBL, CDCONTREDU, NMCONTCTBL, IDTIPOCONT, IDCONTCCUS, IDTIPOCOME) "
+        "VALUES ('x.1.01.00a', '9012', 'Conta com letra minúscula', 'A', NULL, NULL)",
         "INSERT INTO CLIENTE (CDCLIENTE, NMRAZSOCCLIE, NRINSJURCLIE, IDTPIJURCLIE) "
         "VALUES ('C001', 'Cliente Um', '11144477735', 'F')",
         "INSERT INTO FORNECEDOR (CDFORNECED, NRINSJURFORN, NMRAZSOCFORN, IDTPIJURFORN) "

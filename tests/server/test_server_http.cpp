@@ -498,6 +498,12 @@ TEST_P(Http, EachRefusalStoresNothing) {
          "T1",
          kDay,
          "Não é possível, no mesmo lançamento, terem partidas de débito e crédito para a mesma conta."},
+        {"same account written in another case",
+         {{"1", "D", 10, "X.1.01.00A"}, {"2", "C", 10, "x.1.01.00a"}},
+         {},
+         "T1",
+         kDay,
+         "Não é possível, no mesmo lançamento, terem partidas de débito e crédito para a mesma conta."},
         {"same account among several lines",
          {{"1", "D", 6},
           {"2", "D", 4, "8.1.01.002", "x", "C", "C001"},
@@ -595,6 +601,13 @@ TEST_P(Http, EachRefusalStoresNothing) {
 TEST_P(Http, CompanyWithoutManagerialLinesSkipsAllocationSums) {
     // T3 keeps no managerial lines: a "G" account without allocations passes.
     store("202606000001", {{"1", "D", 10, "8.3.01.001"}, {"2", "C", 10}}, {}, "D", kDay, "T3");
+}
+
+TEST_P(Http, ACompanyThatAllowsThemStoresOneAccountOnBothSidesAndLinesWithoutCommercialCodes) {
+    // T3: IDMSMCONTADBCR "S", IDCONTCOME "N".
+    store("202606000001", {{"1", "D", 10, "8.1.01.001"}, {"2", "C", 10, "8.1.01.001"}}, {}, "D", kDay, "T3");
+    store("202606000002", {{"1", "D", 10, "8.1.01.002"}, {"2", "C", 10, "8.2.01.001"}}, {}, "D", kDay, "T3");
+    EXPECT_EQ(lines("202606000001") + lines("202606000002"), 4);
 }
 
 TEST_P(Http, ARefusedChangeKeepsTheStoredEntry) {
