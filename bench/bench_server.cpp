@@ -1,7 +1,7 @@
 // Application-server benchmarks through HTTP, on a database made by `ctb-server --init-db DB --demo-size N`.
 //
 //   bench_server --db DB [--server HOST:PORT] [--company 01] [--iterations 200] [--seconds 3]
-//                [--only list|open|confirm|number] [--clients N]
+//                [--only list|open|confirm|number|large] [--clients N] [--large-lines 10000]
 //
 // Without --server the server runs in this process on a free port. Prints p50/p99 per call: end to end
 // (client) and inside the server (its X-Ctb-Tempo-Us header, JSON included).
@@ -113,6 +113,108 @@ DataPacket entryPacket(const QString& company, const QString& number, QDate day,
     return p;
 }
 
+// One large entry per call, stored as a new entry under a number the server hands out (month 2089-01):
+// every line on an allocating account with three allocations, then every line with a commercial code.
+void largeConfirms(net::HttpClient& client, QSqlDatabase db, const QString& company, QDate day, int lines,
+                   int times) {
+    auto first = [&](const QString& sql) { return scalar(db, sql).toString(); };
+    const QString options =
+        first(QStringLiteral("SELECT IDCONTGERE || IDCONTCOME FROM CONTOPECTBL WHERE CDEMPRESA = '%1'")
+                  .arg(company));
+    const QString managedDebit = first(
+        QStringLiteral("SELECT MIN(CDCONTCTBL) FROM CONTCTBL WHERE IDTIPOCONT = 'A' AND IDCONTCCUS = 'G' AND "
+                       "IDTIPOCOME IS NULL"));
+    const QString managedCredit = first(
+        QStringLiteral("SELECT MAX(CDCONTCTBL) FROM CONTCTBL WHERE IDTIPOCONT = 'A' AND IDCONTCCUS = 'G' AND "
+                       "IDTIPOCOME IS NULL"));
+    const QString supplierAcc = first(
+        QStringLiteral("SELECT MIN(CDCONTCTBL) FROM CONTCTBL WHERE IDTIPOCONT = 'A' AND IDTIPOCOME = 'F' AND "
+                       "IDCONTCCUS IS NULL"));
+    const QString clientAcc = first(
+        QStringLiteral("SELECT MIN(CDCONTCTBL) FROM CONTCTBL WHERE IDTIPOCONT = 'A' AND IDTIPOCOME = 'C' AND "
+                       "IDCONTCCUS IS NULL"));
+    std::vector<std::pair<QString, QString>> pairs;
+    QStringList clients, suppliers;
+    {
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("SELECT F.CDFILIAL, F.CDCENTCUST FROM CENTCUSTFIL F, EMPRFILIAL E WHERE "
+                              "E.CDEMPRESA = '%1' AND E.CDFILIAL = F.CDFILIAL ORDER BY 1, 2")
+                   .arg(company));
+        while (q.next())
+            pairs.emplace_back(q.value(0).toString(), q.value(1).toString());
+        q.exec(QStringLiteral("SELECT CDCLIENTE FROM CLIENTE ORDER BY 1"));
+        while (q.next())
+            clients << q.value(0).toString();
+        q.exec(QStringLiteral("SELECT CDFORNECED FROM FORNECEDOR ORDER BY 1"));
+        while (q.next())
+            suppliers << q.value(0).toString();
+    }
+    if (options != QLatin1String("SS") || managedDebit.isEmpty() || managedDebit == managedCredit ||
+        pairs.size() < 3 || clients.isEmpty() || suppliers.isEmpty() || supplierAcc.isEmpty() ||
+        clientAcc.isEmpty()) {
+        std::printf(
+            "large confirms: company %s is not managerial and commercial with the accounts, "
+            "branches, clients and suppliers they need\n",
+            qPrintable(company));
+        return;
+    }
+    {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("INSERT INTO NUMLANC (CDEMPRESA, ANOMES, ULTIMO) VALUES (:E, '208901', 0)"));
+        q.bindValue(QStringLiteral(":E"), company);
+        (void)q.exec();  // already there from an earlier run: fine
+    }
+    auto measure = [&](const char* name, bool allocated) {
+        Samples s;
+        for (int t = 0; t < times; ++t) {
+            const QString nr =
+                client.call(kModule, "getProximoNRLANCCONT", {str(company), str(QStringLiteral("208901"))})
+                    .value.toString();
+            DataPacket p = allocated ? entryPacket(company, nr, day, lines, managedDebit, managedCredit)
+                                     : entryPacket(company, nr, day, lines, supplierAcc, clientAcc);
+            DataPacket a{server::allocationFields(), {}};
+            for (int i = 0; i < lines; ++i) {
+                Row& line = p.rows[static_cast<std::size_t>(i)];
+                if (!allocated) {
+                    const QStringList& codes = i < lines / 2 ? suppliers : clients;
+                    line.setText(11, codes[i % codes.size()]);
+                    line.setText(16, i < lines / 2 ? u"F" : u"C");
+                    continue;
+                }
+                // Three shares adding up to the line exactly, on three different branch/cost-centre pairs.
+                const std::int64_t cents = std::llround(line.number(8) * 100.0);
+                const std::int64_t third = cents / 3;
+                const std::int64_t shares[3] = {third, third, cents - 2 * third};
+                for (int k = 0; k < 3; ++k) {
+                    const auto& [branch, centre] = pairs[(static_cast<std::size_t>(i) + k) % pairs.size()];
+                    Row r(static_cast<int>(a.fields.size()));
+                    const double v = static_cast<double>(shares[k]) / 100.0;
+                    r.setText(0, company);
+                    r.setText(1, nr);
+                    r.setText(2, line.text(2));
+                    r.setText(3, branch);
+                    r.setText(5, centre);
+                    r.setMsecs(7, wire::msecsFromDate(day));
+                    r.setNumber(8, v);
+                    r.setNumber(v < 0 ? 10 : 9, std::abs(v));
+                    a.rows.push_back(std::move(r));
+                }
+            }
+            const auto r = timed(client, "SetLancamento",
+                                 {Value::fromPacket(std::move(p)), Value::fromPacket(std::move(a)),
+                                  str(QStringLiteral("BENCH"))},
+                                 s);
+            if (!r.ok) {
+                std::printf("%s: refused: %s\n", name, qPrintable(r.error));
+                break;
+            }
+        }
+        s.print(name, static_cast<std::size_t>(lines));
+    };
+    measure("SetLancamento, new entry, 3 allocations/line", true);
+    measure("SetLancamento, new entry, commercial codes", false);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -121,7 +223,8 @@ int main(int argc, char** argv) {
     QString dbUrl, serverAddr, company = QStringLiteral("01");
     int iterations = 200;
     double seconds = 3;
-    QString only;  // list, open, confirm or number: one group of measures
+    QString only;  // list, open, confirm, number or large: one group of measures
+    int largeLines = 10000;
     std::vector<int> confirmClients = {1, 8};
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == u"--db")
@@ -138,6 +241,8 @@ int main(int argc, char** argv) {
             only = args[i + 1];
         else if (args[i] == u"--clients")
             confirmClients = {args[i + 1].toInt()};
+        else if (args[i] == u"--large-lines")
+            largeLines = std::max(2, args[i + 1].toInt() / 2 * 2);
     }
     if (dbUrl.isEmpty()) {
         std::fprintf(stderr, "uso: bench_server --db BANCO [--server HOST:PORTA] [--company 01]\n");
@@ -363,6 +468,9 @@ int main(int argc, char** argv) {
             clients, static_cast<double>(stored) / secs, stored.load(), failed.load());
         s.print("  SetLancamento latency (4 lines)", 4);
     }
+
+    if (wants(QStringLiteral("large")))
+        largeConfirms(client, db, company, today, largeLines, std::max(3, iterations / 40));
 
     if (wants(QStringLiteral("number"))) {
         Samples s;

@@ -319,7 +319,8 @@ EntryWriter::EntryWriter(const QSqlDatabase& db, Rng& rng, bool audit)
     audits_ = std::make_unique<BatchInsert>(
         db, QStringLiteral("LANCAUDIT"),
         QStringList{QStringLiteral("CDEMPRESA"), QStringLiteral("NRLANCCONT"), QStringLiteral("ACAO"),
-                    QStringLiteral("CDOPERADOR"), QStringLiteral("NRLINHAS"), QStringLiteral("VRTOTAL")});
+                    QStringLiteral("CDOPERADOR"), QStringLiteral("NRLINHAS"), QStringLiteral("VRTOTAL"),
+                    QStringLiteral("NRSEQAUDIT"), QStringLiteral("NRVERSAO")});
 }
 
 void EntryWriter::write(const EntryDraft& e) {
@@ -373,7 +374,7 @@ void EntryWriter::write(const EntryDraft& e) {
     versions_->add({e.company, number, 1});
     if (audit_)
         audits_->add({e.company, number, QStringLiteral("INCLUSAO"), QStringLiteral("DEMO"),
-                      static_cast<int>(e.lines.size()), centsText(debits)});
+                      static_cast<int>(e.lines.size()), centsText(debits), 1, 1});
     ++stats_.entries;
 }
 

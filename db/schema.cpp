@@ -7,6 +7,7 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace ctb::db {
 namespace detail {
@@ -21,7 +22,7 @@ namespace {
 const char* const kOwnTables[] = {"EMPRESA",      "CONTOPECTBL", "HISTPADR",   "FILIAL",     "CONTCTBL",
                                   "CLIENTE",      "FORNECEDOR",  "CONTCORR",   "BANCO",      "CENTCUST",
                                   "EMPRFILIAL",   "CENTCUSTFIL", "LANCCONT",   "LANCCCUSTO", "LOTELANC",
-                                  "MAPAAPURLANC", "NUMLANC",     "LANCVERSAO", "LANCAUDIT"};
+                                  "MAPAAPURLANC", "NUMLANC",     "LANCVERSAO", "LANCAUDIT",  "LANCESTORNO"};
 
 bool hasTable(const QStringList& tables, const QString& name) {
     for (const QString& t : tables)
@@ -30,10 +31,10 @@ bool hasTable(const QStringList& tables, const QString& name) {
     return false;
 }
 
-void recordVersion(const QSqlDatabase& db, const QString& description) {
+void recordVersion(const QSqlDatabase& db, int version, const QString& description) {
     QSqlQuery q(db);
     q.prepare(QStringLiteral("INSERT INTO SCHEMAVERSAO (VERSAO, DSVERSAO) VALUES (?, ?)"));
-    q.addBindValue(kSchemaVersion);
+    q.addBindValue(version);
     q.addBindValue(description);
     if (!q.exec())
         throw sql::SqlError(QStringLiteral("Erro ao registrar a versão do esquema."), q.lastError().text());
@@ -106,15 +107,55 @@ bool upgradeSchema(QSqlDatabase& db) {
                 .arg(version)
                 .arg(kSchemaVersion));
     Transaction tx(db);
-    if (sql::backendOf(db) == sql::Backend::SQLite) {
-        // 1 -> 2: the text index triggers now queue lines; every line of version 1 is indexed.
-        for (const char* trigger : {"LANCCONT_FTS_AI", "LANCCONT_FTS_AD", "LANCCONT_FTS_AU"})
-            execute(db, QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(trigger)));
-        for (const QString& s : splitStatements(backendSchemaSql(db)))
-            if (!s.startsWith(QStringLiteral("CREATE VIRTUAL TABLE"), Qt::CaseInsensitive))
-                execute(db, s);
+    const bool sqlite = sql::backendOf(db) == sql::Backend::SQLite;
+    if (version < 2) {
+        if (sqlite) {
+            // 1 -> 2: the text index triggers now queue lines; every line of version 1 is indexed.
+            for (const char* trigger : {"LANCCONT_FTS_AI", "LANCCONT_FTS_AD", "LANCCONT_FTS_AU"})
+                execute(db, QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(trigger)));
+            for (const QString& s : splitStatements(backendSchemaSql(db)))
+                if (!s.startsWith(QStringLiteral("CREATE VIRTUAL TABLE"), Qt::CaseInsensitive))
+                    execute(db, s);
+        }
+        recordVersion(db, 2, QStringLiteral("Índice de históricos após a gravação"));
     }
-    recordVersion(db, QStringLiteral("Índice de históricos após a gravação"));
+    if (version < 3) {
+        // 2 -> 3: as in schema.sql; steps already there are left alone.
+        // SQLite has no ADD COLUMN IF NOT EXISTS; PostgreSQL's record() misses the folded names.
+        const QSqlRecord audit = db.record(QStringLiteral("LANCAUDIT"));
+        for (const char* column : {"NRSEQAUDIT INTEGER DEFAULT NULL", "NRVERSAO INTEGER DEFAULT NULL",
+                                   "NRLANCREF VARCHAR(12) DEFAULT NULL"}) {
+            const QString c = QString::fromLatin1(column);
+            if (!sqlite)
+                execute(db, QStringLiteral("ALTER TABLE LANCAUDIT ADD COLUMN IF NOT EXISTS %1").arg(c));
+            else if (!audit.contains(c.section(u' ', 0, 0)))
+                execute(db, QStringLiteral("ALTER TABLE LANCAUDIT ADD COLUMN %1").arg(c));
+        }
+        // The rows so far, numbered per entry in the order they were written.
+        execute(db,
+                sqlite
+                    ? QStringLiteral(
+                          "UPDATE LANCAUDIT SET NRSEQAUDIT = X.RN FROM (SELECT rowid AS R, ROW_NUMBER() "
+                          "OVER (PARTITION BY CDEMPRESA, NRLANCCONT ORDER BY rowid) AS RN FROM LANCAUDIT) X "
+                          "WHERE LANCAUDIT.rowid = X.R AND LANCAUDIT.NRSEQAUDIT IS NULL")
+                    : QStringLiteral(
+                          "UPDATE LANCAUDIT A SET NRSEQAUDIT = X.RN FROM (SELECT ctid AS R, ROW_NUMBER() "
+                          "OVER (PARTITION BY CDEMPRESA, NRLANCCONT ORDER BY DTHORA, ctid) AS RN FROM "
+                          "LANCAUDIT) X WHERE A.ctid = X.R AND A.NRSEQAUDIT IS NULL"));
+        execute(db, QStringLiteral("DROP INDEX IF EXISTS LANCAUDIT_LANC"));
+        execute(db,
+                QStringLiteral(
+                    "CREATE UNIQUE INDEX IF NOT EXISTS LANCAUDIT_SEQ ON LANCAUDIT (CDEMPRESA, NRLANCCONT, "
+                    "NRSEQAUDIT)"));
+        execute(db,
+                QStringLiteral("CREATE TABLE IF NOT EXISTS LANCESTORNO (CDEMPRESA VARCHAR(2) NOT NULL, "
+                               "NRLANCCONT VARCHAR(12) NOT NULL, NRLANCORIG VARCHAR(12) NOT NULL, CDOPERADOR "
+                               "VARCHAR(20), DTHORA TIMESTAMP DEFAULT CURRENT_TIMESTAMP, PRIMARY KEY "
+                               "(CDEMPRESA, NRLANCCONT))"));
+        execute(db, QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS LANCESTORNO_ORIGEM ON LANCESTORNO "
+                                   "(CDEMPRESA, NRLANCORIG)"));
+        recordVersion(db, 3, QStringLiteral("Trilha de auditoria numerada e estornos"));
+    }
     tx.commit();
     return true;
 }
@@ -179,7 +220,7 @@ SchemaResult createSchema(QSqlDatabase& db) {
         execute(db, s);
     for (const QString& s : splitStatements(backendSchemaSql(db)))
         execute(db, s);
-    recordVersion(db, QStringLiteral("Lançamentos contábeis"));
+    recordVersion(db, kSchemaVersion, QStringLiteral("Lançamentos contábeis"));
     tx.commit();
     return SchemaResult::Created;
 }

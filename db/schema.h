@@ -8,7 +8,8 @@ namespace ctb::db {
 
 // The schema version this library creates (table SCHEMAVERSAO).
 // 2: SQLite indexes the history text of new lines after their commit (LANCCONT_FTS_PEND).
-inline constexpr int kSchemaVersion = 2;
+// 3: the audit trail numbers its rows and names versions and reversals; reversals (LANCESTORNO).
+inline constexpr int kSchemaVersion = 3;
 
 enum class SchemaResult { Created, AlreadyCurrent, Upgraded };
 

@@ -150,6 +150,11 @@ Dispatcher::Dispatcher() {
          [](LancamentoService& s, const Args& a, CallContext&) {
              return wire::Value::fromString(s.buscaCodigoLote(text(a, 0), text(a, 1)));
          }},
+        {"getHistAlteracoes",
+         {A::Text, A::Text},
+         [](LancamentoService& s, const Args& a, CallContext&) {
+             return packet(s.getHistAlteracoes(text(a, 0), text(a, 1)));
+         }},
         // Read-only, so also served here for clients that reach every method through one module.
         validaMapa(),
     };

@@ -6,6 +6,7 @@
 #include "server/schema_names.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QSet>
 
 #include <optional>
@@ -87,11 +88,34 @@ std::int64_t centsOf(std::optional<double> v, const QString& what) {
     return *c;
 }
 
-QString sideText(const QString& side) {
+// The earliest competence date the books take: an older one is a typing slip (a year "0026").
+constexpr int kFirstYear = 1900;
+
+}  // namespace
+
+QString sideName(const QString& side) {
     return side == QLatin1String("D") ? QStringLiteral("Débito") : QStringLiteral("Crédito");
 }
 
-}  // namespace
+QString formatCents(std::int64_t cents) {
+    const bool negative = cents < 0;
+    std::uint64_t a = negative ? 0 - static_cast<std::uint64_t>(cents) : static_cast<std::uint64_t>(cents);
+    const int fraction = static_cast<int>(a % 100);
+    a /= 100;
+    QString units = QString::number(a);
+    for (qsizetype i = units.size() - 3; i > 0; i -= 3)
+        units.insert(i, u'.');
+    return QStringLiteral("%1%2,%3")
+        .arg(negative ? QStringLiteral("-") : QString(), units)
+        .arg(fraction, 2, 10, QLatin1Char('0'));
+}
+
+QString lineReference(const Entry& e, const QString& seq, const QString& details) {
+    QString ref = QStringLiteral("(lançamento contábil %1, partida %2").arg(e.number, seq.left(20));
+    if (!details.isEmpty())
+        ref += QStringLiteral(", ") + details;
+    return ref + u')';
+}
 
 Entry readEntry(const DataPacket& lines, const DataPacket& allocations) {
     Entry e;
@@ -117,7 +141,9 @@ Entry readEntry(const DataPacket& lines, const DataPacket& allocations) {
         throw Refusal(
             QStringLiteral("Número do lançamento contábil inválido: \"%1\".").arg(e.number.left(20)));
 
-    QSet<QString> seqs;
+    QHash<QString, std::size_t> lineOf;  // NRSEQLANC -> index
+    lineOf.reserve(static_cast<qsizetype>(lines.rows.size()));
+    e.lines.reserve(lines.rows.size());
     std::int64_t debits = 0, credits = 0;
     for (const Row& r : lines.rows) {
         EntryLine l;
@@ -125,10 +151,10 @@ Entry readEntry(const DataPacket& lines, const DataPacket& allocations) {
             throw Refusal(QStringLiteral(
                 "Todas as partidas devem ser da mesma empresa e do mesmo lançamento contábil."));
         l.seq = text(r, iSeq).trimmed();
-        if (l.seq.isEmpty() || l.seq.size() > 5 || seqs.contains(l.seq))
+        if (l.seq.isEmpty() || l.seq.size() > 5 || lineOf.contains(l.seq))
             throw Refusal(QStringLiteral("Sequência de partida não informada ou repetida: \"%1\".")
                               .arg(l.seq.left(20)));
-        seqs.insert(l.seq);
+        lineOf.insert(l.seq, e.lines.size());
         l.side = text(r, iSide).trimmed().toUpper();
         if (l.side != QLatin1String("D") && l.side != QLatin1String("C"))
             throw Refusal(
@@ -152,7 +178,7 @@ Entry readEntry(const DataPacket& lines, const DataPacket& allocations) {
                                 : QStringLiteral("Valor de crédito deve ser maior que zero."));
         if ((l.cents < 0) != debit)
             throw Refusal(QStringLiteral("O sinal do valor da partida %1 não corresponde ao lado (%2).")
-                              .arg(l.seq, sideText(l.side)));
+                              .arg(l.seq, sideName(l.side)));
         (debit ? debits : credits) += debit ? -l.cents : l.cents;
         l.document = text(r, iDoc);
         l.history = text(r, iHist);
@@ -179,32 +205,57 @@ Entry readEntry(const DataPacket& lines, const DataPacket& allocations) {
     if (aVal < 0 && aDeb < 0 && aCred < 0)
         (void)ac.required("VRLANCCUST");
     QSet<QString> seen;
+    seen.reserve(static_cast<qsizetype>(allocations.rows.size()));
+    e.allocations.reserve(allocations.rows.size());
     for (const Row& r : allocations.rows) {
         EntryAllocation a;
         a.seq = text(r, aSeq).trimmed();
+        const auto owner = lineOf.constFind(a.seq);
         if (text(r, aEmp).trimmed() != e.company || text(r, aNr).trimmed() != e.number ||
-            !seqs.contains(a.seq))
+            owner == lineOf.constEnd())
             throw Refusal(
                 QStringLiteral(
                     "Rateio não pertence a nenhuma partida do lançamento contábil (partida \"%1\").")
                     .arg(a.seq.left(20)));
+        a.line = *owner;
+        const EntryLine& l = e.lines[a.line];
         a.branch = text(r, aFil).trimmed();
         a.costCentre = text(r, aCc).trimmed();
         if (a.branch.isEmpty())
-            throw Refusal(QStringLiteral("Filial deve ser informada."));
+            throw Refusal(QStringLiteral("Filial deve ser informada. %1 Informe a filial do rateio.")
+                              .arg(lineReference(e, a.seq)));
         if (a.costCentre.isEmpty())
-            throw Refusal(QStringLiteral("Centro de Custo deve ser informado."));
-        const QString what = QStringLiteral("no rateio da partida %1").arg(a.seq);
+            throw Refusal(
+                QStringLiteral("Centro de Custo deve ser informado. %1 Informe o centro de custo do rateio.")
+                    .arg(lineReference(e, a.seq, QStringLiteral("filial %1").arg(a.branch.left(20)))));
+        const QString where = lineReference(
+            e, a.seq,
+            QStringLiteral("filial %1, centro de custo %2").arg(a.branch.left(20), a.costCentre.left(20)));
+        const QString what = QStringLiteral("no rateio %1").arg(where);
         if (aVal >= 0 && !r.isNull(aVal))
             a.cents = centsOf(number(r, aVal), what);
         else
             a.cents = centsOf(number(r, aCred), what) - centsOf(number(r, aDeb), what);
         if (a.cents == 0)
-            throw Refusal(QStringLiteral("Valor do rateio deve informado."));
-        a.date = date(r, aDate);
-        const QString key = a.seq + u'\x1f' + a.branch + u'\x1f' + a.costCentre;
+            throw Refusal(
+                QStringLiteral("Valor do rateio deve informado. %1 Informe o valor do rateio.").arg(where));
+        // The shares of a line add up to its signed value: a debit line's shares are debits.
+        if ((a.cents < 0) != (l.cents < 0))
+            throw Refusal(QStringLiteral("Os rateios de uma partida de %1 devem ser de %2. %3 Informe o "
+                                         "valor do rateio na coluna %1.")
+                              .arg(sideName(l.side), sideName(l.side).toLower(), where));
+        if (aDate >= 0 && !r.isNull(aDate)) {
+            a.date = date(r, aDate);
+            if (!a.date.isValid() || a.date.year() < kFirstYear)
+                throw Refusal(
+                    QStringLiteral("Data do rateio inválida. %1 Informe uma data válida (dd/mm/aaaa).")
+                        .arg(where));
+        }
+        const QString key = a.seq + u'\x1f' + a.branch.toUpper() + u'\x1f' + a.costCentre.toUpper();
         if (seen.contains(key))
-            throw Refusal(QStringLiteral("Rateio já informado para a filial e centro de custo informados."));
+            throw Refusal(QStringLiteral("Rateio já informado para a filial e centro de custo informados. %1 "
+                                         "Deixe um só rateio por filial e centro de custo na partida.")
+                              .arg(where));
         seen.insert(key);
         e.allocations.push_back(std::move(a));
     }
@@ -254,23 +305,6 @@ std::int64_t bumpVersion(Storage& storage, const QString& company, const QString
     const std::int64_t v = q.next() ? q.value(0).toLongLong() : 1;
     q.finish();
     return v;
-}
-
-void writeAudit(Storage& storage, const QString& company, const QString& entry, const QString& action,
-                const QString& user, std::int64_t version, qlonglong lines, std::int64_t debitCents) {
-    QSqlQuery& q = storage.prepare(
-        QStringLiteral("INSERT INTO " CTB_AUDIT_TABLE
-                       " (CDEMPRESA, NRLANCCONT, ACAO, CDOPERADOR, DTHORA, NRLINHAS, VRTOTAL, DSDETALHE) "
-                       "VALUES (:E, :N, :A, :U, CURRENT_TIMESTAMP, :L, :T, :D)"));
-    q.bindValue(QStringLiteral(":E"), company);
-    q.bindValue(QStringLiteral(":N"), entry);
-    q.bindValue(QStringLiteral(":A"), action);
-    q.bindValue(QStringLiteral(":U"),
-                user.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(user.left(20)));
-    q.bindValue(QStringLiteral(":L"), lines);
-    q.bindValue(QStringLiteral(":T"), static_cast<double>(debitCents) / 100.0);
-    q.bindValue(QStringLiteral(":D"), QStringLiteral("versão %1").arg(version));
-    storage.exec(q);
 }
 
 }  // namespace ctb::server

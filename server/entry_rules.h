@@ -22,8 +22,9 @@ struct EntryLine {
 
 struct EntryAllocation {
     QString seq, branch, costCentre;
-    QDate date;
+    QDate date;  // DTCOMPCUSTO; invalid when the packet left it empty
     std::int64_t cents = 0;
+    std::size_t line = 0;  // index of its line in Entry::lines
 };
 
 struct Entry {
@@ -34,18 +35,22 @@ struct Entry {
 
 // Reads the two packets of a confirm and applies every rule that needs no database: one company
 // and one entry number, a debit line, values more than zero with the sign of their side, debits equal
-// to credits to the cent, allocations on lines of the entry, no duplicate allocation.
+// to credits to the cent, allocations on lines of the entry with branch, cost centre, a value of the
+// line's side and a valid competence date, no two allocations of a line on one branch and cost centre.
 // Throws Refusal (a rule) or BadRequest (a packet without the fields it must carry).
 [[nodiscard]] Entry readEntry(const DataPacket& lines, const DataPacket& allocations);
+
+// "(lançamento contábil N, partida S" with the details given, closed: names the line in a refusal.
+[[nodiscard]] QString lineReference(const Entry& e, const QString& seq, const QString& details = {});
+[[nodiscard]] QString sideName(const QString& side);    // "Débito" / "Crédito"
+[[nodiscard]] QString formatCents(std::int64_t cents);  // 1234567 -> "12.345,67"
 
 [[nodiscard]] bool isValidYearMonth(const QString& yearMonth);
 [[nodiscard]] QString monthText(const QVariant& v);  // "01".."12" when numeric
 [[nodiscard]] QString yearText(const QVariant& v);
 [[nodiscard]] QString staleVersionMessage(const QString& entry);
 
-// Version and audit rows, inside the caller's transaction.
+// Raises the entry's version row (created at 1), inside the caller's transaction, and returns it.
 [[nodiscard]] std::int64_t bumpVersion(Storage& storage, const QString& company, const QString& entry);
-void writeAudit(Storage& storage, const QString& company, const QString& entry, const QString& action,
-                const QString& user, std::int64_t version, qlonglong lines, std::int64_t debitCents);
 
 }  // namespace ctb::server

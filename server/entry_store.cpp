@@ -1,55 +1,15 @@
 // SetLancamento: every rule again on the server, then the whole entry replaced in one transaction.
 
+#include "server/audit_trail.h"
+#include "server/entry_checks.h"
 #include "server/entry_rules.h"
 #include "server/errors.h"
+#include "server/json_params.h"
 #include "server/service.h"
 
-#include <QHash>
 #include <QSet>
-#include <QStringList>
-
-#include <algorithm>
 
 namespace ctb::server {
-
-namespace {
-
-QVariant textOrNull(const QString& s, int size) {
-    if (s.isEmpty())
-        return QVariant(QMetaType(QMetaType::QString));
-    return QVariant(s.left(size));
-}
-
-QString decimalText(std::int64_t cents) {
-    const bool negative = cents < 0;
-    const std::uint64_t a = negative ? static_cast<std::uint64_t>(-cents) : static_cast<std::uint64_t>(cents);
-    return QStringLiteral("%1%2.%3")
-        .arg(negative ? QStringLiteral("-") : QString())
-        .arg(a / 100)
-        .arg(static_cast<int>(a % 100), 2, 10, QLatin1Char('0'));
-}
-
-QVariant amountParam(const Storage& s, std::int64_t cents) {
-    // PostgreSQL gets the exact decimal text; SQLite stores a REAL either way.
-    if (s.isPostgres())
-        return QVariant(decimalText(cents));
-    return QVariant(static_cast<double>(cents) / 100.0);
-}
-
-QVariant dateValue(const Storage& s, QDate d) {
-    if (!d.isValid())
-        return QVariant(QMetaType(QMetaType::QString));
-    if (s.isPostgres())
-        return QVariant(d);
-    return QVariant(d.toString(Qt::ISODate));
-}
-
-struct AccountInfo {
-    bool analytic = false;
-    QString allocationFlag;
-};
-
-}  // namespace
 
 void LancamentoService::storeEntry(const DataPacket& linesPacket, const DataPacket& allocationsPacket,
                                    const QString& user, CallContext& ctx) {
@@ -67,14 +27,15 @@ void LancamentoService::writeEntry(const Entry& e, bool packetHasSystem, const Q
 
     // Then one read: the company with its options and open period, and the stored entry with its
     // lines' period and origin, its lot and its assessment maps.
-    QString managerial;
+    CompanyOptions options;
     OpenPeriod period;
     bool exists = false;
     std::int64_t version = 0;
     QString storedSystem;
     {
         QSqlQuery& q = storage_.prepare(QStringLiteral(
-            "SELECT S.*, E.CDEMPRESA, C.IDCONTGERE, C.CDEMPRESA, C.DTINICLANC, C.DTFINALANC FROM ("
+            "SELECT S.*, E.CDEMPRESA, C.IDCONTGERE, C.CDEMPRESA, C.DTINICLANC, C.DTFINALANC, C.IDCONTCOME, "
+            "C.IDMSMCONTADBCR FROM ("
             "SELECT MIN(L.DTLANCCONT) AS D1, MAX(L.DTLANCCONT) AS D2, COUNT(*) AS N, MAX(L.IDSISTEMA) AS "
             "SYS, "
             "SUM(CASE WHEN L.IDLANCINTE = 'L' THEN 1 ELSE 0 END) AS NL, "
@@ -96,10 +57,12 @@ void LancamentoService::writeEntry(const Entry& e, bool packetHasSystem, const Q
         const QVariant lot = q.value(5);
         const bool tiedToMap = q.value(6).toLongLong() > 0;
         const bool known = !q.value(7).isNull();
-        managerial = textOf(q.value(8)).trimmed();
+        options.managerial = textOf(q.value(8)).trimmed();
         period.bounded = !q.value(9).isNull();
         period.from = dateOf(q.value(10));
         period.to = dateOf(q.value(11));
+        options.commercial = textOf(q.value(12)).trimmed();
+        options.sameAccount = textOf(q.value(13)).trimmed();
         q.finish();
         if (!known)
             throw Refusal(QStringLiteral("Empresa não cadastrada."));
@@ -135,107 +98,17 @@ void LancamentoService::writeEntry(const Entry& e, bool packetHasSystem, const Q
     for (const QDate& d : dates)
         guardPeriod(d, period);
 
-    // Accounts: known and analytic, read a few at a time.
-    QHash<QString, AccountInfo> accounts;
-    {
-        QStringList wanted;
-        QSet<QString> seen;
-        for (const EntryLine& l : e.lines)
-            if (!seen.contains(l.account)) {
-                seen.insert(l.account);
-                wanted << l.account;
-            }
-        constexpr qsizetype kChunk = 16;
-        for (qsizetype from = 0; from < wanted.size(); from += kChunk) {
-            const qsizetype n = std::min(kChunk, wanted.size() - from);
-            QString sql = QStringLiteral(
-                "SELECT CDCONTCTBL, IDTIPOCONT, IDCONTCCUS FROM CONTCTBL WHERE CDCONTCTBL IN (:A0");
-            for (qsizetype i = 1; i < n; ++i)
-                sql += QStringLiteral(", :A%1").arg(i);
-            sql += u')';
-            QSqlQuery& q = storage_.prepare(sql);
-            for (qsizetype i = 0; i < n; ++i)
-                q.bindValue(static_cast<int>(i), wanted[from + i]);
-            storage_.exec(q);
-            while (q.next()) {
-                AccountInfo info;
-                info.analytic = textOf(q.value(1)).trimmed() == QLatin1String("A");
-                info.allocationFlag = textOf(q.value(2)).trimmed().left(1).toUpper();
-                accounts.insert(textOf(q.value(0)), info);
-            }
-            q.finish();
-        }
-        for (const EntryLine& l : e.lines)
-            if (!accounts.value(l.account).analytic)
-                throw Refusal(QStringLiteral("Conta Contábil não cadastrada. (partida %1, conta %2)")
-                                  .arg(l.seq, l.account));
-    }
+    // The line checks, in the order the screen runs them on a line.
+    EntryChecks checks(storage_, e, options);
+    checks.accounts();
+    checks.histories();
+    checks.sameAccount();
+    checks.commercial();
+    checks.allocations();
 
-    // Standard histories.
-    QSet<QString> histories;
-    for (const EntryLine& l : e.lines) {
-        if (l.historyCode.isEmpty() || histories.contains(l.historyCode))
-            continue;
-        QSqlQuery& q = storage_.prepare(QStringLiteral("SELECT 1 FROM HISTPADR WHERE CDHISTPADR = :H"));
-        q.bindValue(QStringLiteral(":H"), l.historyCode);
-        storage_.exec(q);
-        const bool known = q.next();
-        q.finish();
-        if (!known)
-            throw Refusal(QStringLiteral("Histórico Padrão não cadastrado. (partida %1, histórico %2)")
-                              .arg(l.seq, l.historyCode));
-        histories.insert(l.historyCode);
-    }
-
-    // Allocations: branch of the company, cost centre of the branch.
-    QSet<QString> branchesOk, pairsOk;
-    QHash<QString, std::int64_t> allocatedBySeq;
-    QHash<QString, int> allocationCount;
-    for (const EntryAllocation& a : e.allocations) {
-        if (!branchesOk.contains(a.branch)) {
-            if (!getEmprRelac(e.company, a.branch))
-                throw Refusal(
-                    QStringLiteral("Filial não relacionada à empresa do lançamento contábil. (filial %1)")
-                        .arg(a.branch));
-            branchesOk.insert(a.branch);
-        }
-        const QString pair = a.branch + u'\x1f' + a.costCentre;
-        if (!pairsOk.contains(pair)) {
-            QSqlQuery& q = storage_.prepare(
-                QStringLiteral("SELECT 1 FROM CENTCUSTFIL WHERE CDFILIAL = :F AND CDCENTCUST = :C"));
-            q.bindValue(QStringLiteral(":F"), a.branch);
-            q.bindValue(QStringLiteral(":C"), a.costCentre);
-            storage_.exec(q);
-            const bool known = q.next();
-            q.finish();
-            if (!known)
-                throw Refusal(QStringLiteral("Centro de Custo não cadastrado para filial informada. "
-                                             "(filial %1, centro de custo %2)")
-                                  .arg(a.branch, a.costCentre));
-            pairsOk.insert(pair);
-        }
-        allocatedBySeq[a.seq] += a.cents;
-        allocationCount[a.seq] += 1;
-    }
-    if (managerial == QLatin1String("S")) {
-        for (const EntryLine& l : e.lines) {
-            const QString flag = accounts.value(l.account).allocationFlag;
-            if (flag != QLatin1String("G") && flag != QLatin1String("L") && flag != QLatin1String("R"))
-                continue;
-            const QString sideText =
-                l.side == QLatin1String("D") ? QStringLiteral("Débito") : QStringLiteral("Crédito");
-            if (allocationCount.value(l.seq) == 0) {
-                if (flag == QLatin1String("L"))
-                    continue;
-                throw Refusal(QStringLiteral("Lançamento gerencial deve ser informado para as contas do tipo "
-                                             "Gerencial e/ou Oficial/Gerencial para a partida de ") +
-                              sideText);
-            }
-            if (allocatedBySeq.value(l.seq) != l.cents)
-                throw Refusal(QStringLiteral("A soma dos rateios deve ser igual ao valor da partida de %1.")
-                                  .arg(sideText));
-        }
-    }
+    std::optional<ReversalStep> reversal;
+    if (ctx.reverses)
+        reversal = guardReversal(e, *ctx.reverses, exists);
 
     // Replace the entry. A new entry on PostgreSQL has nothing to delete: allocations cannot outlive
     // their lines there (cascading foreign key).
@@ -249,65 +122,92 @@ void LancamentoService::writeEntry(const Entry& e, bool packetHasSystem, const Q
             storage_.exec(d);
         }
     }
-    // Several lines per statement: one round trip for a usual entry on PostgreSQL. Qt's SQLite
-    // driver binds in time growing with the square of the parameters, so smaller statements there.
-    const std::size_t chunk = storage_.isPostgres() ? 32 : 8;
-    const QString sysFallback = storedSystem;
-    for (std::size_t from = 0; from < e.lines.size(); from += chunk) {
-        const std::size_t n = std::min(chunk, e.lines.size() - from);
-        QString sql = QStringLiteral(
-            "INSERT INTO LANCCONT (CDEMPRESA, NRLANCCONT, NRSEQLANC, CDCONTCTBL, DTLANCCONT, VRLANCAMENT, "
-            "CDDOCUCONT, DSHISTLANC, CDCONTCOME, IDLANCINTE, IDTIPOLANC, CDHISTPADR, IDLANCCOME, IDSISTEMA, "
-            "CDOPERADOR) VALUES ");
-        for (std::size_t r = 0; r < n; ++r) {
-            sql += r ? QStringLiteral(", (") : QStringLiteral("(");
-            for (int c = 0; c < 15; ++c)
-                sql += QStringLiteral("%1:r%2c%3").arg(c ? QStringLiteral(", ") : QString()).arg(r).arg(c);
-            sql += u')';
-        }
-        QSqlQuery& ins = storage_.prepare(sql);
-        int i = 0;
-        for (std::size_t r = from; r < from + n; ++r) {
-            const EntryLine& l = e.lines[r];
-            ins.bindValue(i++, e.company);
-            ins.bindValue(i++, e.number);
-            ins.bindValue(i++, l.seq);
-            ins.bindValue(i++, l.account.left(20));
-            ins.bindValue(i++, dateValue(storage_, l.date));
-            ins.bindValue(i++, amountParam(storage_, l.cents));
-            ins.bindValue(i++, textOrNull(l.document, 20));
-            ins.bindValue(i++, textOrNull(l.history, 600));
-            ins.bindValue(i++, textOrNull(l.commercialCode, 21));
-            ins.bindValue(i++, textOrNull(l.origin.isEmpty() ? QStringLiteral("M") : l.origin, 1));
-            ins.bindValue(i++, l.side);
-            ins.bindValue(i++, textOrNull(l.historyCode, 4));
-            ins.bindValue(i++, textOrNull(l.commercialKind, 1));
-            ins.bindValue(i++, textOrNull(packetHasSystem ? l.system : sysFallback, 3));
-            ins.bindValue(i++, textOrNull(user, 20));
-        }
-        storage_.exec(ins);
-    }
-    QSqlQuery& insA = storage_.prepare(
-        QStringLiteral("INSERT INTO LANCCCUSTO (CDEMPRESA, NRLANCCONT, NRSEQLANC, CDFILIAL, CDCENTCUST, "
-                       "DTCOMPCUSTO, VRLANCCUST) VALUES (:E, :N, :S, :F, :C, :D, :V)"));
-    for (const EntryAllocation& a : e.allocations) {
-        insA.bindValue(QStringLiteral(":E"), e.company);
-        insA.bindValue(QStringLiteral(":N"), e.number);
-        insA.bindValue(QStringLiteral(":S"), a.seq);
-        insA.bindValue(QStringLiteral(":F"), a.branch);
-        insA.bindValue(QStringLiteral(":C"), a.costCentre);
-        insA.bindValue(QStringLiteral(":D"), dateValue(storage_, a.date));
-        insA.bindValue(QStringLiteral(":V"), amountParam(storage_, a.cents));
-        storage_.exec(insA);
-    }
+    insertLines(e, checks, packetHasSystem ? std::nullopt : std::optional<QString>(storedSystem), user);
+    insertAllocations(e);
+
     ctx.version = version;
     std::int64_t debitCents = 0;
     for (const EntryLine& l : e.lines)
         if (l.cents < 0)
             debitCents -= l.cents;
-    writeAudit(storage_, e.company, e.number,
-               exists ? QStringLiteral("ALTERACAO") : QStringLiteral("INCLUSAO"), user, *ctx.version,
-               static_cast<qlonglong>(e.lines.size()), debitCents);
+    AuditRow audit{e.company,  e.number, exists ? kAuditChange : kAuditInclusion,
+                   user,       version,  static_cast<qlonglong>(e.lines.size()),
+                   debitCents, {}};
+    if (reversal && reversal->isNew) {
+        recordReversal(e, *reversal, user);
+        audit.action = kAuditReversal;
+        audit.reference = reversal->original;
+    }
+    writeAudit(storage_, audit);
+}
+
+// One statement for all the lines, whatever their number: the rows travel as one JSON parameter that
+// the database unpacks (docs/http-api.md on sizes).
+void LancamentoService::insertLines(const Entry& e, const EntryChecks& checks,
+                                    const std::optional<QString>& storedSystem, const QString& user) {
+    JsonRows rows;
+    for (const EntryLine& l : e.lines) {
+        rows.beginRow();
+        rows.text(l.seq);
+        rows.text(QStringView(l.account).left(20));
+        rows.text(l.date.toString(Qt::ISODate));
+        rows.integer(l.cents);
+        rows.textOrNull(l.document, 20);
+        rows.textOrNull(l.history, 600);
+        rows.textOrNull(l.commercialCode, 21);
+        rows.textOrNull(l.origin.isEmpty() ? QStringLiteral("M") : l.origin, 1);
+        rows.text(l.side);
+        rows.textOrNull(l.historyCode, 4);
+        rows.textOrNull(checks.kindToStore(l), 1);
+        rows.textOrNull(storedSystem ? *storedSystem : l.system, 3);
+        rows.endRow();
+    }
+    const bool pg = storage_.isPostgres();
+    QSqlQuery& ins = storage_.prepare(
+        QStringLiteral(
+            "INSERT INTO LANCCONT (CDEMPRESA, NRLANCCONT, NRSEQLANC, CDCONTCTBL, DTLANCCONT, VRLANCAMENT, "
+            "CDDOCUCONT, DSHISTLANC, CDCONTCOME, IDLANCINTE, IDTIPOLANC, CDHISTPADR, IDLANCCOME, IDSISTEMA, "
+            "CDOPERADOR) SELECT :E, :N, X.C0, X.C1, %1, %2, X.C4, X.C5, X.C6, X.C7, X.C8, X.C9, X.C10, "
+            "X.C11, "
+            ":U FROM %3 X")
+            .arg(pg ? QStringLiteral("CAST(X.C2 AS DATE)") : QStringLiteral("X.C2"),
+                 pg ? QStringLiteral("CAST(X.C3 AS NUMERIC(17, 0)) / 100") : QStringLiteral("X.C3 / 100.0"),
+                 jsonRowTable(storage_, QStringLiteral(":J"), 12)));
+    ins.bindValue(QStringLiteral(":E"), e.company);
+    ins.bindValue(QStringLiteral(":N"), e.number);
+    ins.bindValue(QStringLiteral(":U"),
+                  user.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(user.left(20)));
+    ins.bindValue(QStringLiteral(":J"), rows.take());
+    storage_.exec(ins);
+}
+
+void LancamentoService::insertAllocations(const Entry& e) {
+    if (e.allocations.empty())
+        return;
+    JsonRows rows;
+    for (const EntryAllocation& a : e.allocations) {
+        rows.beginRow();
+        rows.text(a.seq);
+        rows.text(a.branch);
+        rows.text(a.costCentre);
+        if (a.date.isValid())
+            rows.text(a.date.toString(Qt::ISODate));
+        else
+            rows.null();
+        rows.integer(a.cents);
+        rows.endRow();
+    }
+    const bool pg = storage_.isPostgres();
+    QSqlQuery& ins = storage_.prepare(
+        QStringLiteral("INSERT INTO LANCCCUSTO (CDEMPRESA, NRLANCCONT, NRSEQLANC, CDFILIAL, CDCENTCUST, "
+                       "DTCOMPCUSTO, VRLANCCUST) SELECT :E, :N, X.C0, X.C1, X.C2, %1, %2 FROM %3 X")
+            .arg(pg ? QStringLiteral("CAST(X.C3 AS DATE)") : QStringLiteral("X.C3"),
+                 pg ? QStringLiteral("CAST(X.C4 AS NUMERIC(17, 0)) / 100") : QStringLiteral("X.C4 / 100.0"),
+                 jsonRowTable(storage_, QStringLiteral(":J"), 5)));
+    ins.bindValue(QStringLiteral(":E"), e.company);
+    ins.bindValue(QStringLiteral(":N"), e.number);
+    ins.bindValue(QStringLiteral(":J"), rows.take());
+    storage_.exec(ins);
 }
 
 }  // namespace ctb::server

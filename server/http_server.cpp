@@ -61,6 +61,21 @@ std::optional<std::int64_t> versionHeader(const httplib::Request& req) {
     return n;
 }
 
+std::optional<QString> reversalHeader(const httplib::Request& req) {
+    if (!req.has_header(kReversalHeader))
+        return std::nullopt;
+    const std::string v = req.get_header_value(kReversalHeader);
+    // An entry number: 1 to 12 digits.
+    bool ok = !v.empty() && v.size() <= 12;
+    for (const char c : v)
+        ok = ok && c >= '0' && c <= '9';
+    if (!ok)
+        throw BadRequest(
+            QStringLiteral("Cabeçalho %1 inválido: \"%2\". Informe o número do lançamento estornado.")
+                .arg(QLatin1String(kReversalHeader), QString::fromStdString(v.substr(0, 40))));
+    return QString::fromStdString(v);
+}
+
 void logLine(const QString& text) {
     const std::string line = maskSecrets(text).toStdString() + '\n';
     std::fwrite(line.data(), 1, line.size(), stderr);
@@ -159,6 +174,7 @@ struct AppServer::Impl {
             ctx.authenticatedUser = *user;
             ctx.expectedVersion = versionHeader(req);
             ctx.user = QString::fromStdString(req.get_header_value(kOperatorHeader));
+            ctx.reverses = reversalHeader(req);
             std::vector<wire::Value> args;
             try {
                 args = wire::decodeRequest(req.body);

@@ -43,6 +43,8 @@ struct ServerOptions {
 // is based on; request header naming the operator of a delete.
 inline constexpr const char* kVersionHeader = "X-Ctb-Versao";
 inline constexpr const char* kOperatorHeader = "X-Ctb-Operador";
+// Request header of SetLancamento: the new entry reverses the entry of this number (docs/http-api.md).
+inline constexpr const char* kReversalHeader = "X-Ctb-Estorno";
 // Response header: microseconds the server spent on the call, decoding and encoding included.
 inline constexpr const char* kServerTimeHeader = "X-Ctb-Tempo-Us";
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 
+#include <QString>
+
 namespace ctb::server {
 
 // Amounts are compared and summed in whole cents: a double from the wire is rounded half away from
@@ -16,6 +18,17 @@ namespace ctb::server {
 
 [[nodiscard]] inline double fromCents(std::int64_t cents) {
     return static_cast<double>(cents) / 100.0;
+}
+
+// The exact decimal, "-12345.67", for a NUMERIC column.
+[[nodiscard]] inline QString decimalText(std::int64_t cents) {
+    const bool negative = cents < 0;
+    const std::uint64_t a =
+        negative ? 0 - static_cast<std::uint64_t>(cents) : static_cast<std::uint64_t>(cents);
+    return QStringLiteral("%1%2.%3")
+        .arg(negative ? QStringLiteral("-") : QString())
+        .arg(a / 100)
+        .arg(static_cast<int>(a % 100), 2, 10, QLatin1Char('0'));
 }
 
 }  // namespace ctb::server

@@ -1,5 +1,6 @@
 #include "server/service.h"
 
+#include "server/audit_trail.h"
 #include "server/entry_rules.h"
 #include "server/errors.h"
 #include "server/key_list.h"
@@ -592,6 +593,14 @@ wire::Value LancamentoService::validaMapa(const QString& company, const QString&
     return wire::Value::fromArray(std::move(result));
 }
 
+DataPacket LancamentoService::getHistAlteracoes(const QString& company, const QString& entry) {
+    if (company.trimmed().isEmpty())
+        throw Refusal(kEmpresaDev);
+    if (entry.trimmed().isEmpty())
+        throw Refusal(QStringLiteral("Número do lançamento contábil deve ser informado."));
+    return readAudit(storage_, company, entry.trimmed());
+}
+
 namespace {
 const QString kForaPeriodo =
     QStringLiteral("Operação bloqueada! Data do lançamento fora do período contábil.");
@@ -666,9 +675,9 @@ void LancamentoService::deletaLancamento(const QString& company, const QString& 
 }
 
 void LancamentoService::removeEntry(const QString& company, const QString& entry, CallContext& ctx) {
-    QSqlQuery& q =
-        storage_.prepare(QStringLiteral("SELECT MIN(DTLANCCONT), MAX(DTLANCCONT), COUNT(*) FROM LANCCONT "
-                                        "WHERE CDEMPRESA = :E AND NRLANCCONT = :N"));
+    QSqlQuery& q = storage_.prepare(QStringLiteral(
+        "SELECT MIN(DTLANCCONT), MAX(DTLANCCONT), COUNT(*), SUM(CASE WHEN VRLANCAMENT < 0 THEN "
+        "-VRLANCAMENT ELSE 0 END) FROM LANCCONT WHERE CDEMPRESA = :E AND NRLANCCONT = :N"));
     q.bindValue(QStringLiteral(":E"), company);
     q.bindValue(QStringLiteral(":N"), entry);
     storage_.exec(q);
@@ -676,6 +685,7 @@ void LancamentoService::removeEntry(const QString& company, const QString& entry
     const auto first = dateOf(q.value(0));
     const auto last = dateOf(q.value(1));
     const qlonglong count = q.value(2).toLongLong();
+    const std::int64_t debitCents = toCents(q.value(3).toDouble()).value_or(0);
     q.finish();
     if (count == 0)
         throw Refusal(QStringLiteral("Lançamento contábil %1 não encontrado.").arg(entry.left(20)));
@@ -689,7 +699,8 @@ void LancamentoService::removeEntry(const QString& company, const QString& entry
     if (last)
         guardPeriod(company, *last);
     guardEntry(company, entry);
-    for (const char* table : {"LANCCCUSTO", "LANCCONT"}) {
+    // A deleted reversal no longer stands for its original, which may then be reversed again.
+    for (const char* table : {"LANCCCUSTO", "LANCCONT", CTB_REVERSAL_TABLE}) {
         QSqlQuery& d =
             storage_.prepare(QStringLiteral("DELETE FROM %1 WHERE CDEMPRESA = :E AND NRLANCCONT = :N")
                                  .arg(QLatin1String(table)));
@@ -698,7 +709,8 @@ void LancamentoService::removeEntry(const QString& company, const QString& entry
         storage_.exec(d);
     }
     ctx.version = version.next;
-    writeAudit(storage_, company, entry, QStringLiteral("EXCLUSAO"), ctx.user, *ctx.version, count, 0);
+    writeAudit(storage_,
+               AuditRow{company, entry, kAuditDeletion, ctx.user, *ctx.version, count, debitCents, {}});
 }
 
 }  // namespace ctb::server

@@ -20,8 +20,11 @@ struct CallContext {
     QString user;                                 // in: operator for calls whose arguments lack one
     // in: the user of the request's token; empty when the server runs without credentials.
     QString authenticatedUser;
+    // in: SetLancamento stores the reversal of this entry (request header X-Ctb-Estorno).
+    std::optional<QString> reverses;
 };
 
+class EntryChecks;
 class HistoryIndexSchedule;
 class WriteQueue;
 struct Entry;
@@ -64,6 +67,8 @@ class LancamentoService {
     [[nodiscard]] bool validaPeriodoContabil(const QString& company, QDate date);
     [[nodiscard]] QString buscaCodigoLote(const QString& company, const QString& entry);
     [[nodiscard]] wire::Value validaMapa(const QString& company, const QString& entry);
+    // The entry's audit trail, newest first (audit_trail.h).
+    [[nodiscard]] DataPacket getHistAlteracoes(const QString& company, const QString& entry);
 
   private:
     enum class Side { All, Debit, Credit };
@@ -97,6 +102,20 @@ class LancamentoService {
                     CallContext& ctx);
     // The bodies of the write calls, inside a transaction that the caller commits.
     void writeEntry(const Entry& e, bool packetHasSystem, const QString& user, CallContext& ctx);
+    // storedSystem: IDSISTEMA for every line when the packet carries none (the stored entry's).
+    void insertLines(const Entry& e, const EntryChecks& checks, const std::optional<QString>& storedSystem,
+                     const QString& user);
+    void insertAllocations(const Entry& e);
+    // A confirm that reverses another entry (reversal.cpp).
+    struct ReversalStep {
+        QString original;    // the entry reversed
+        bool isNew = false;  // false: a later change of a stored reversal
+        std::int64_t originalVersion = 0;
+        qlonglong originalLines = 0;
+        std::int64_t originalDebitCents = 0;
+    };
+    [[nodiscard]] ReversalStep guardReversal(const Entry& e, const QString& original, bool exists);
+    void recordReversal(const Entry& e, const ReversalStep& r, const QString& user);
     void removeEntry(const QString& company, const QString& entry, CallContext& ctx);
     [[nodiscard]] std::int64_t takeNumber(const QString& company, const QString& yearMonth);
     // Runs body in a committed write transaction: through the writer, or here with retries.

@@ -2,6 +2,7 @@
 #include "platform/sql/error.h"
 #include "tests/db/db_fixture.h"
 
+#include <QSqlQuery>
 #include <QSqlRecord>
 
 namespace ctb::db::test {
@@ -45,6 +46,39 @@ TEST_P(Schema, RefusesAnotherSchemaVersion) {
     createSchema(handle);
     sql::test::execAll(handle, {s("UPDATE SCHEMAVERSAO SET VERSAO = 99")});
     EXPECT_THROW(createSchema(handle), sql::SqlError);
+}
+
+TEST_P(Schema, AVersionTwoDatabaseGetsItsAuditRowsNumberedAndTheReversalTable) {
+    QSqlDatabase handle = db();
+    createSchema(handle);
+    // Back to version 2: the audit trail without its numbers, no reversals.
+    sql::test::execAll(
+        handle,
+        {s("DROP INDEX LANCAUDIT_SEQ"), s("ALTER TABLE LANCAUDIT DROP COLUMN NRSEQAUDIT"),
+         s("ALTER TABLE LANCAUDIT DROP COLUMN NRVERSAO"), s("ALTER TABLE LANCAUDIT DROP COLUMN NRLANCREF"),
+         s("DROP TABLE LANCESTORNO"), s("CREATE INDEX LANCAUDIT_LANC ON LANCAUDIT (CDEMPRESA, NRLANCCONT)"),
+         s("UPDATE SCHEMAVERSAO SET VERSAO = 2"),
+         s("INSERT INTO LANCAUDIT (CDEMPRESA, NRLANCCONT, ACAO, DTHORA) VALUES ('01', '202601000001', "
+           "'INCLUSAO', '2026-01-10 10:00:00')"),
+         s("INSERT INTO LANCAUDIT (CDEMPRESA, NRLANCCONT, ACAO, DTHORA) VALUES ('01', '202601000001', "
+           "'ALTERACAO', '2026-01-10 11:00:00')"),
+         s("INSERT INTO LANCAUDIT (CDEMPRESA, NRLANCCONT, ACAO, DTHORA) VALUES ('01', '202601000002', "
+           "'INCLUSAO', '2026-01-10 12:00:00')")});
+    EXPECT_EQ(createSchema(handle), SchemaResult::Upgraded);
+    EXPECT_EQ(storedSchemaVersion(handle), kSchemaVersion);
+    EXPECT_EQ(scalar(s("SELECT COUNT(*) FROM LANCAUDIT WHERE NRLANCCONT = '202601000001' AND ((ACAO = "
+                       "'INCLUSAO' AND NRSEQAUDIT = 1) OR (ACAO = 'ALTERACAO' AND NRSEQAUDIT = 2))")),
+              2);
+    EXPECT_EQ(scalar(s("SELECT NRSEQAUDIT FROM LANCAUDIT WHERE NRLANCCONT = '202601000002'")), 1);
+    EXPECT_TRUE(handle.tables().contains(s("LANCESTORNO"), Qt::CaseInsensitive));
+    // One reversal per original.
+    sql::test::execAll(handle, {s("INSERT INTO LANCESTORNO (CDEMPRESA, NRLANCCONT, NRLANCORIG) VALUES ('01', "
+                                  "'202601000003', '202601000001')")});
+    QSqlQuery q(handle);
+    EXPECT_FALSE(
+        q.exec(s("INSERT INTO LANCESTORNO (CDEMPRESA, NRLANCCONT, NRLANCORIG) VALUES ('01', "
+                 "'202601000004', '202601000001')")));
+    EXPECT_FALSE(upgradeSchema(handle));
 }
 
 TEST_P(Schema, AddedColumnsHaveDefaultsForOtherModules) {

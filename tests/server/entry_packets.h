@@ -25,8 +25,8 @@ inline Value date(int y, int m, int d) {
 struct LineSpec {
     const char* seq;
     const char* side;
-    double value;  // positive; the sign follows the side
-    const char* account = "8.1.01.001";
+    double value;                   // positive; the sign follows the side
+    const char* account = nullptr;  // the side's plain account: 8.1.01.001 debit, 8.2.01.002 credit
     const char* history = "Histórico";
     const char* commercialKind = "";
     const char* commercialCode = "";
@@ -42,7 +42,7 @@ inline DataPacket entryPacket(const QString& company, const QString& number, QDa
         r.setText(0, company);
         r.setText(1, number);
         r.setText(2, QString::fromLatin1(s.seq));
-        r.setText(3, QString::fromLatin1(s.account));
+        r.setText(3, QString::fromLatin1(s.account ? s.account : debit ? "8.1.01.001" : "8.2.01.002"));
         r.setMsecs(5, wire::msecsFromDate(day));
         r.setNumber(debit ? 7 : 6, s.value);
         r.setNumber(8, debit ? -s.value : s.value);
@@ -66,6 +66,7 @@ struct AllocSpec {
     const char* branch;
     const char* centre;
     double signedValue;
+    QDate date = {};  // DTCOMPCUSTO; invalid: the entry's day
 };
 
 inline DataPacket allocPacket(const QString& company, const QString& number, QDate day,
@@ -78,7 +79,7 @@ inline DataPacket allocPacket(const QString& company, const QString& number, QDa
         r.setText(2, QString::fromLatin1(s.seq));
         r.setText(3, QString::fromLatin1(s.branch));
         r.setText(5, QString::fromLatin1(s.centre));
-        r.setMsecs(7, wire::msecsFromDate(day));
+        r.setMsecs(7, wire::msecsFromDate(s.date.isValid() ? s.date : day));
         r.setNumber(8, s.signedValue);
         r.setNumber(s.signedValue < 0 ? 10 : 9, std::abs(s.signedValue));
         p.rows.push_back(std::move(r));

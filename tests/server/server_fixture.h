@@ -39,8 +39,10 @@ inline void createSchema(QSqlDatabase& db) {
     db::createSchema(db);
 }
 
-// Reference rows every server test relies on. Company 01 keeps managerial and commercial lines,
-// company 02 has no accounting options, company 03 has a period closed before 2026-06-01.
+// Reference rows every server test relies on. Company T1 keeps managerial and commercial lines and
+// forbids one account on both sides (as the demo's 01), T2 has no accounting options, T3 keeps neither
+// and has a period closed before 2026-06-01. A line's plain accounts: 8.1.01.001 (debit side of the
+// test entries), 8.2.01.002 (credit side).
 inline void loadReference(QSqlDatabase& db) {
     const char* rows[] = {
         "INSERT INTO EMPRESA (CDEMPRESA, NMEMPRESA) VALUES ('T1', 'Empresa de teste 1')",
@@ -78,6 +80,28 @@ inline void loadReference(QSqlDatabase& db) {
         "VALUES ('8.3.01.002', '9005', 'Despesa livre', 'A', 'L', NULL)",
         "INSERT INTO CONTCTBL (CDCONTCTBL, CDCONTREDU, NMCONTCTBL, IDTIPOCONT, IDCONTCCUS, IDTIPOCOME) "
         "VALUES ('8.4.01.001', '9006', 'Banco teste', 'A', NULL, 'B')",
+        "INSERT INTO CONTCTBL (CDCONTCTBL, CDCONTREDU, NMCONTCTBL, IDTIPOCONT, IDCONTCCUS, IDTIPOCOME) "
+        "VALUES ('8.2.01.002', '9007', 'Receitas teste', 'A', NULL, NULL)",
+        "INSERT INTO CONTCTBL (CDCONTCTBL, CDCONTREDU, NMCONTCTBL, IDTIPOCONT, IDCONTCCUS, IDTIPOCOME) "
+        "VALUES ('8.3.01.003', '9008', 'Despesa sem rateio', 'A', 'N', NULL)",
+        "INSERT INTO CONTCTBL (CDCONTCTBL, CDCONTREDU, NMCONTCTBL, IDTIPOCONT, IDCONTCCUS, IDTIPOCOME) "
+        "VALUES ('8.3.01.004', '9009', 'Despesa de rateio', 'A', 'R', NULL)",
+        "INSERT INTO CONTCTBL (CDCONTCTBL, CDCONTREDU, NMCONTCTBL, IDTIPOCONT, IDCONTCCUS, IDTIPOCOME) "
+        "VALUES ('8.4.01.002', '9010', 'Conta de outro tipo comercial', 'A', NULL, 'X')",
+        // Two codes that differ only in case, for the one-account-on-both-sides rule.
+        "INSERT INTO CONTCTBL (CDCONTCTBL, CDCONTREDU, NMCONTCTBL, IDTIPOCONT, IDCONTCCUS, IDTIPOCOME) "
+        "VALUES ('X.1.01.00A', '9011', 'Conta com letra', 'A', NULL, NULL)",
+        "INSERT INTO CONTCTBL (CDCONTCTBL, CDCONTREDU, NMCONTCTBL, IDTIPOCONT, IDCONTCCUS, IDTIPOCOME) "
+        "VALUES ('x.1.01.00a', '9012', 'Conta com letra minúscula', 'A', NULL, NULL)",
+        "INSERT INTO CLIENTE (CDCLIENTE, NMRAZSOCCLIE, NRINSJURCLIE, IDTPIJURCLIE) "
+        "VALUES ('C001', 'Cliente Um', '11144477735', 'F')",
+        "INSERT INTO FORNECEDOR (CDFORNECED, NRINSJURFORN, NMRAZSOCFORN, IDTPIJURFORN) "
+        "VALUES ('F001', '11222333000181', 'Fornecedor Um', 'J')",
+        "INSERT INTO BANCO (CDBANCO, NMBANCO) VALUES ('T01', 'Banco de teste')",
+        "INSERT INTO CONTCORR (CDEMPRESA, CDBANCO, CDAGENCIA, CDCONTCORR, DSCONTCORR, CDREDUCONT) "
+        "VALUES ('T1', 'T01', '0001', '12345', 'Conta movimento', 'B-1')",
+        "INSERT INTO CONTCORR (CDEMPRESA, CDBANCO, CDAGENCIA, CDCONTCORR, DSCONTCORR, CDREDUCONT) "
+        "VALUES ('T2', 'T01', '0001', '54321', 'Conta outra empresa', 'B-2')",
     };
     for (const char* s : rows)
         execOrFail(db, QString::fromUtf8(s));

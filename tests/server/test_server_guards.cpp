@@ -33,8 +33,7 @@ class Guards : public ServerTest {
                             const char* user = "OPER", net::HttpClient* client = nullptr,
                             const QString& company = kT1) {
         std::vector<Value> args = {
-            Value::fromPacket(
-                entryPacket(company, number, kDay, {{"1", "D", value}, {"2", "C", value, "8.2.01.001"}})),
+            Value::fromPacket(entryPacket(company, number, kDay, {{"1", "D", value}, {"2", "C", value}})),
             Value::fromPacket(allocPacket(company, number, kDay, {})), str(user)};
         return (client ? *client : *client_).call(kModule, "SetLancamento", args, headers);
     }
@@ -472,7 +471,7 @@ TEST_P(Guards, TheLargestEntryFitsTheDefaultBodyLimit) {
     for (int i = 0; i < kLines; ++i) {
         seqs[i] = std::to_string(i + 1);
         const bool debit = i < kLines / 2;
-        specs.push_back({seqs[i].c_str(), debit ? "D" : "C", 12345678.91, debit ? "8.1.01.001" : "8.2.01.001",
+        specs.push_back({seqs[i].c_str(), debit ? "D" : "C", 12345678.91, debit ? "8.1.01.001" : "8.2.01.002",
                          historyUtf8.constData()});
     }
     const std::vector<Value> args = {

@@ -41,6 +41,7 @@ const std::vector<MethodShape> kMethods = {
     {"ValidaPeriodoContabil", "td"},
     {"BuscaCodigoLote", "tt"},
     {"ValidaMapa", "tt"},
+    {"getHistAlteracoes", "tt"},
 };
 
 // Texts an attacker types into every field.
@@ -216,6 +217,7 @@ class Hostile : public ServerTest {
         return count(
             QStringLiteral("SELECT (SELECT COUNT(*) FROM LANCCONT) + (SELECT COUNT(*) FROM LANCCCUSTO) + "
                            "(SELECT COUNT(*) FROM LANCVERSAO) + (SELECT COUNT(*) FROM LANCAUDIT) + "
+                           "(SELECT COUNT(*) FROM LANCESTORNO) + "
                            "(SELECT COUNT(*) FROM EMPRESA) + (SELECT SUM(ULTIMO) FROM NUMLANC)"));
     }
 
@@ -371,6 +373,7 @@ TEST_P(Hostile, TenThousandRequestsGetNo5xxAndStoreNothing) {
         post("SetLancamento", body(validArgs(kMethods[6])), {{"X-Ctb-Versao", v}});
         post("DeletaLancamento", body(validArgs(kMethods[7])), {{"X-Ctb-Versao", v}});
         post("DeletaLancamento", body(validArgs(kMethods[7])), {{"X-Ctb-Operador", v}});
+        post("SetLancamento", body(validArgs(kMethods[6])), {{"X-Ctb-Estorno", v}});
         post("getEmprRelac", body(validArgs(kMethods[8])), {{"Authorization", v}});
     }
     for (const char* type : {"text/plain", "application/x-www-form-urlencoded",

@@ -85,8 +85,7 @@ class Http : public ServerTest {
               {{"1", "D", 40.00, "8.3.01.001", "Despesa com 100% de rateio"},
                {"2", "C", 40.00, "8.4.01.001", "Banco", "B", "B-1"}},
               {{"1", "T101", "T501", -30.00}, {"1", "T102", "T502", -10.00}});
-        store("202607000001", {{"1", "D", 5.00}, {"2", "C", 5.00, "8.2.01.001"}}, {}, "DOC1",
-              QDate(2026, 7, 1));
+        store("202607000001", {{"1", "D", 5.00}, {"2", "C", 5.00}}, {}, "DOC1", QDate(2026, 7, 1));
     }
     std::vector<QString> listed(std::vector<Value> args) {
         const auto r = call("getLancamentos", std::move(args));
@@ -334,7 +333,8 @@ TEST_P(Http, StoredEntryLoadsBackWithNamesSidesAndVersion) {
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM LANCAUDIT WHERE NRLANCCONT = '202606000001' AND "
                                    "CDOPERADOR = 'OPER' AND ACAO = 'INCLUSAO'")),
               1);
-    storeAt("1", "202606000001", {{"1", "D", 10.00, "8.1.01.002"}, {"2", "C", 10.00, "8.1.01.001"}});
+    storeAt("1", "202606000001",
+            {{"1", "D", 10.00, "8.1.01.002", "Venda", "C", "C001"}, {"2", "C", 10.00, "8.1.01.001"}});
     EXPECT_EQ(lines("202606000001"), 2);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM LANCCCUSTO WHERE NRLANCCONT = '202606000001'")), 0);
     EXPECT_EQ(call("getDebitos", {str("T1"), str("202606000001")}).header(server::kVersionHeader), "2");
@@ -342,8 +342,8 @@ TEST_P(Http, StoredEntryLoadsBackWithNamesSidesAndVersion) {
 }
 
 TEST_P(Http, AmountsAreStoredExactly) {
-    store("202606000001", {{"1", "D", 0.1}, {"2", "D", 0.2}, {"3", "C", 0.3, "8.2.01.001"}});
-    store("202606000002", {{"1", "D", 12345678901.23}, {"2", "C", 12345678901.23, "8.2.01.001"}});
+    store("202606000001", {{"1", "D", 0.1}, {"2", "D", 0.2}, {"3", "C", 0.3}});
+    store("202606000002", {{"1", "D", 12345678901.23}, {"2", "C", 12345678901.23}});
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM LANCCONT WHERE NRLANCCONT = '202606000001' AND "
                                    "ABS(VRLANCAMENT * 100 - ROUND(VRLANCAMENT * 100)) < 0.0000001")),
               3);
@@ -429,7 +429,135 @@ TEST_P(Http, EachRefusalStoresNothing) {
          {{"1", "T101", "T501", 100}},
          "T1",
          kDay,
-         "A soma dos rateios deve ser igual ao valor da partida de Débito."},
+         "Os rateios de uma partida de Débito devem ser de débito."},
+        {"debit share among the credit line's shares",
+         {{"1", "D", 100}, {"2", "C", 100, "8.3.01.002"}},
+         {{"2", "T101", "T501", 130}, {"2", "T102", "T502", -30}},
+         "T1",
+         kDay,
+         "Os rateios de uma partida de Crédito devem ser de crédito."},
+        // Commercial accounts (T1 keeps them).
+        {"client account without a client",
+         {{"1", "D", 10, "8.1.01.002"}, {"2", "C", 10}},
+         {},
+         "T1",
+         kDay,
+         "Código Comercial deve ser informado para a partida de Débito."},
+        {"supplier account without a supplier, credit side",
+         {{"1", "D", 10}, {"2", "C", 10, "8.2.01.001", "x", "F", ""}},
+         {},
+         "T1",
+         kDay,
+         "Código Comercial deve ser informado para a partida de Crédito."},
+        {"account of another commercial kind without a code",
+         {{"1", "D", 10, "8.4.01.002"}, {"2", "C", 10}},
+         {},
+         "T1",
+         kDay,
+         "Código Comercial deve ser informado para a partida de Débito."},
+        {"client that does not exist",
+         {{"1", "D", 10, "8.1.01.002", "x", "C", "C999"}, {"2", "C", 10}},
+         {},
+         "T1",
+         kDay,
+         "Cliente não cadastrado."},
+        {"supplier that does not exist",
+         {{"1", "D", 10}, {"2", "C", 10, "8.2.01.001", "x", "F", "F999"}},
+         {},
+         "T1",
+         kDay,
+         "Fornecedor não cadastrado."},
+        {"a client's code on a supplier account",
+         {{"1", "D", 10}, {"2", "C", 10, "8.2.01.001", "x", "F", "C001"}},
+         {},
+         "T1",
+         kDay,
+         "Fornecedor não cadastrado."},
+        {"a supplier's code on a client account, whatever kind the line claims",
+         {{"1", "D", 10, "8.1.01.002", "x", "F", "F001"}, {"2", "C", 10}},
+         {},
+         "T1",
+         kDay,
+         "Cliente não cadastrado."},
+        {"bank account of another company",
+         {{"1", "D", 10}, {"2", "C", 10, "8.4.01.001", "x", "B", "B-2"}},
+         {},
+         "T1",
+         kDay,
+         "Código da Conta Corrente não cadastrado."},
+        {"bank account that does not exist",
+         {{"1", "D", 10}, {"2", "C", 10, "8.4.01.001", "x", "B", "B-9"}},
+         {},
+         "T1",
+         kDay,
+         "Código da Conta Corrente não cadastrado."},
+        // One account on both sides (T1 forbids it).
+        {"same account debit and credit",
+         {{"1", "D", 10, "8.1.01.001"}, {"2", "C", 10, "8.1.01.001"}},
+         {},
+         "T1",
+         kDay,
+         "Não é possível, no mesmo lançamento, terem partidas de débito e crédito para a mesma conta."},
+        {"same account written in another case",
+         {{"1", "D", 10, "X.1.01.00A"}, {"2", "C", 10, "x.1.01.00a"}},
+         {},
+         "T1",
+         kDay,
+         "Não é possível, no mesmo lançamento, terem partidas de débito e crédito para a mesma conta."},
+        {"same account among several lines",
+         {{"1", "D", 6},
+          {"2", "D", 4, "8.1.01.002", "x", "C", "C001"},
+          {"3", "C", 7},
+          {"4", "C", 3, "8.1.01.002", "x", "C", "C001"}},
+         {},
+         "T1",
+         kDay,
+         "Não é possível, no mesmo lançamento, terem partidas de débito e crédito para a mesma conta."},
+        // Allocations where none belong.
+        {"allocation on a company without managerial lines",
+         {{"1", "D", 10, "8.3.01.002"}, {"2", "C", 10}},
+         {{"1", "T101", "T501", -10}},
+         "T3",
+         kDay,
+         "A empresa T3 não mantém lançamentos gerenciais: a partida não pode ter rateios."},
+        {"allocation on an account without allocation flag",
+         {{"1", "D", 10}, {"2", "C", 10}},
+         {{"1", "T101", "T501", -10}},
+         "T1",
+         kDay,
+         "A conta contábil 8.1.01.001 não aceita rateio por centro de custo."},
+        {"allocation on an account marked N",
+         {{"1", "D", 10, "8.3.01.003"}, {"2", "C", 10}},
+         {{"1", "T101", "T501", -10}},
+         "T1",
+         kDay,
+         "A conta contábil 8.3.01.003 não aceita rateio por centro de custo."},
+        {"allocation of the credit line on an account that takes none",
+         {{"1", "D", 10, "8.3.01.001"}, {"2", "C", 10}},
+         {{"1", "T101", "T501", -10}, {"2", "T101", "T501", 10}},
+         "T1",
+         kDay,
+         "A conta contábil 8.2.01.002 não aceita rateio por centro de custo."},
+        {"R account without allocation",
+         {{"1", "D", 10, "8.3.01.004"}, {"2", "C", 10}},
+         {},
+         "T1",
+         kDay,
+         "Lançamento gerencial deve ser informado para as contas do tipo Gerencial e/ou Oficial/Gerencial "
+         "para a partida de Débito"},
+        // The competence date of an allocation.
+        {"allocation dated year 26",
+         {{"1", "D", 10, "8.3.01.001"}, {"2", "C", 10}},
+         {{"1", "T101", "T501", -10, QDate(26, 6, 10)}},
+         "T1",
+         kDay,
+         "Data do rateio inválida."},
+        {"allocation dated 1899",
+         {{"1", "D", 10, "8.3.01.001"}, {"2", "C", 10}},
+         {{"1", "T101", "T501", -4}, {"1", "T102", "T502", -6, QDate(1899, 12, 31)}},
+         "T1",
+         kDay,
+         "Data do rateio inválida."},
         {"free account allocations not adding up",
          {{"1", "D", 100, "8.3.01.002"}, {"2", "C", 100}},
          {{"1", "T101", "T501", -99.99}},
@@ -473,6 +601,13 @@ TEST_P(Http, EachRefusalStoresNothing) {
 TEST_P(Http, CompanyWithoutManagerialLinesSkipsAllocationSums) {
     // T3 keeps no managerial lines: a "G" account without allocations passes.
     store("202606000001", {{"1", "D", 10, "8.3.01.001"}, {"2", "C", 10}}, {}, "D", kDay, "T3");
+}
+
+TEST_P(Http, ACompanyThatAllowsThemStoresOneAccountOnBothSidesAndLinesWithoutCommercialCodes) {
+    // T3: IDMSMCONTADBCR "S", IDCONTCOME "N".
+    store("202606000001", {{"1", "D", 10, "8.1.01.001"}, {"2", "C", 10, "8.1.01.001"}}, {}, "D", kDay, "T3");
+    store("202606000002", {{"1", "D", 10, "8.1.01.002"}, {"2", "C", 10, "8.2.01.001"}}, {}, "D", kDay, "T3");
+    EXPECT_EQ(lines("202606000001") + lines("202606000002"), 4);
 }
 
 TEST_P(Http, ARefusedChangeKeepsTheStoredEntry) {
@@ -584,7 +719,7 @@ TEST_P(Http, ConcurrentConfirmsSucceedOrFailEachOnTheirOwn) {
                     kModule, "SetLancamento",
                     {Value::fromPacket(entryPacket(
                          QStringLiteral("T1"), number, kDay,
-                         {{"1", "D", 10.0 + c}, {"2", "C", 10.0 + c, bad ? "9.9.99.999" : "8.1.01.001"}})),
+                         {{"1", "D", 10.0 + c}, {"2", "C", 10.0 + c, bad ? "9.9.99.999" : "8.2.01.002"}})),
                      Value::fromPacket(allocPacket(QStringLiteral("T1"), number, kDay, {})), str("OPER")});
                 if (r.ok && !bad)
                     ++ok;
@@ -648,7 +783,7 @@ TEST_P(Http, ThousandLineEntryRoundTrip) {
         seqs[i] = std::to_string(i + 1);
         const bool debit = i < 500;
         specs.push_back(
-            {seqs[i].c_str(), debit ? "D" : "C", 1.01 + (i % 500), debit ? "8.1.01.001" : "8.2.01.001"});
+            {seqs[i].c_str(), debit ? "D" : "C", 1.01 + (i % 500), debit ? "8.1.01.001" : "8.2.01.002"});
     }
     store("202606000001", specs);
     EXPECT_EQ(lines("202606000001"), 1000);
