@@ -1,0 +1,151 @@
+#include "platform/qt/grid_binding.h"
+
+#include "platform/dataset/client_dataset.h"
+#include "platform/qt/dataset_model.h"
+#include "platform/qt/grid_delegate.h"
+#include "platform/ui/user_input.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QTableView>
+
+#include <algorithm>
+
+namespace ctb::qt {
+
+int columnWidthFor(const QTableView& view, const Field* field, const QString& title, bool button) {
+    const QFontMetrics metrics = view.fontMetrics();
+    int chars = 12;
+    if (field != nullptr) {
+        switch (field->dataType()) {
+            case FieldType::String:
+                chars = std::clamp(field->size(), 2, 40);
+                break;
+            case FieldType::Float:
+                chars = 13;
+                break;
+            case FieldType::Integer:
+                chars = 8;
+                break;
+            case FieldType::DateTime:
+                chars = 10;
+                break;
+        }
+    }
+    const int content = metrics.horizontalAdvance(QString(chars, QLatin1Char('0')));
+    const int header = metrics.horizontalAdvance(title) + 16;
+    return std::max(content + 12, header) + (button ? 20 : 0);
+}
+
+GridBinding::GridBinding(ui::DBGrid& grid, QTableView& view, ViewContext& context)
+    : QObject(&view), grid_(&grid), view_(&view), context_(context) {
+    model_ = new DataSetTableModel(grid.dataSet(), {}, view_);
+    view_->setModel(model_);
+    auto* delegate = new GridDelegate(view_);
+    view_->setItemDelegate(delegate);
+    view_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    view_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Typing goes to the model cell by cell; a double click or F2 opens Qt's editor.
+    view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    view_->verticalHeader()->setDefaultSectionSize(22);
+    view_->verticalHeader()->setFixedWidth(22);
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    rebuildColumns();
+
+    model_->setCellEditedHandler([this](int /*row*/, int column, const QString& text) {
+        const bool ok = ui::user::editCell(*grid_, fieldOfViewColumn(column), text);
+        context_.afterAction(grid_);
+        return ok;
+    });
+    connect(model_, &DataSetTableModel::tableCursorMoved, this, [this](int) { refreshSelection(); });
+    connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current, const QModelIndex& previous) {
+                if (context_.applyingModel() || !current.isValid()) {
+                    return;
+                }
+                if (current.column() != previous.column() &&
+                    current.column() < static_cast<int>(gridColumnOfView_.size())) {
+                    ui::user::selectColumn(*grid_, fieldOfViewColumn(current.column()));
+                }
+                ClientDataSet* table = grid_->dataSet();
+                if (table != nullptr && current.row() != table->currentViewRow()) {
+                    ui::user::selectRow(*grid_, current.row() + 1);
+                }
+                context_.afterAction(grid_);
+            });
+    connect(delegate, &GridDelegate::editButtonClicked, this, [this](const QModelIndex& /*index*/) {
+        ui::user::editButton(*grid_);
+        context_.afterAction(grid_);
+    });
+}
+
+GridBinding::~GridBinding() {
+    // The model outlives this binding inside the view: it must not call back into it.
+    model_->setCellEditedHandler({});
+}
+
+QString GridBinding::fieldOfViewColumn(int viewColumn) const {
+    if (viewColumn < 0 || viewColumn >= static_cast<int>(gridColumnOfView_.size())) {
+        return {};
+    }
+    const auto cols = grid_->effectiveColumns();
+    const int gridColumn = gridColumnOfView_[static_cast<std::size_t>(viewColumn)];
+    return cols.at(static_cast<std::size_t>(gridColumn)).fieldName;
+}
+
+void GridBinding::rebuildColumns() {
+    std::vector<GridColumnSpec> specs;
+    gridColumnOfView_.clear();
+    const auto cols = grid_->effectiveColumns();
+    for (std::size_t i = 0; i < cols.size(); ++i) {
+        if (!cols[i].visible) {
+            continue;
+        }
+        GridColumnSpec spec;
+        spec.fieldName = cols[i].fieldName;
+        spec.title = cols[i].title;
+        spec.readOnly = cols[i].readOnly || grid_->readOnly();
+        spec.lookupButton = cols[i].hasButton;
+        spec.width = cols[i].width;
+        if (spec.width <= 0) {
+            const ClientDataSet* table = grid_->dataSet();
+            const Field* field = table != nullptr ? table->findField(spec.fieldName) : nullptr;
+            const QString title = !spec.title.isEmpty()
+                                      ? spec.title
+                                      : (field != nullptr ? field->displayLabel() : spec.fieldName);
+            spec.width = columnWidthFor(*view_, field, title, spec.lookupButton);
+        }
+        specs.push_back(spec);
+        gridColumnOfView_.push_back(static_cast<int>(i));
+    }
+    ViewContext::Applying guard(context_);
+    if (model_->dataSet() != grid_->dataSet()) {
+        model_->setDataSet(grid_->dataSet());
+    }
+    model_->setColumns(specs);
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        if (specs[i].width > 0) {
+            view_->setColumnWidth(static_cast<int>(i), specs[i].width);
+        }
+    }
+    refreshSelection();
+}
+
+void GridBinding::refreshSelection() {
+    ClientDataSet* table = grid_->dataSet();
+    const int row = table != nullptr && table->active() ? table->currentViewRow() : -1;
+    int viewColumn = 0;
+    for (std::size_t i = 0; i < gridColumnOfView_.size(); ++i) {
+        if (gridColumnOfView_[i] == grid_->selectedIndex()) {
+            viewColumn = static_cast<int>(i);
+        }
+    }
+    ViewContext::Applying guard(context_);
+    const QModelIndex target = model_->index(row, viewColumn);
+    if (target.isValid() && view_->currentIndex() != target) {
+        view_->setCurrentIndex(target);
+    }
+    view_->viewport()->update();
+}
+
+}  // namespace ctb::qt
