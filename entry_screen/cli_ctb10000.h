@@ -13,6 +13,8 @@
 //   entry_balance.cpp       totals and difference, entering a line panel
 //   entry_confirm.cpp       include, confirm, cancel, delete; the period, lot and map checks
 //   entry_allocations.cpp   the allocation area and the line filter
+//   entry_print.cpp         the print button: the list report and the entry voucher
+//   entry_export.cpp        the list exported to a CSV file
 // A rule is found by its handler's name; tests/module mirrors these files.
 
 #include "contracts/host_library.h"
@@ -22,6 +24,7 @@
 #include "entry_screen/lancamento_decl.h"
 #include "filter_dialog/filter_target.h"
 #include "history_dialog/history_lines.h"
+#include "platform/report/document.h"
 
 #include <QDate>
 #include <QString>
@@ -225,6 +228,19 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     // The totals and their difference from the lines as loaded, without moving any cursor.
     void recontaTotais();
 
+    // ---- print and export (entry_print.cpp, entry_export.cpp) ----
+    // The list report on the browse tab, the voucher of the opened entry on the form tab.
+    void sbtImprimirClick();
+    // "Imprimir lançamento" (Ctrl+P): the voucher on the form tab, where the fifth button is disabled;
+    // on the browse tab what the fifth button prints, when it is enabled.
+    void mnuImprimirLancamentoClick();
+    // The list as filtered: company, filter criteria, the grid's columns, debit and credit totals.
+    [[nodiscard]] report::Document listReport() const;
+    // The opened entry: header, debit and credit lines, allocations, totals, user and date.
+    [[nodiscard]] report::Document entryVoucher() const;
+    // "Exportar…": the list as filtered to a CSV file the user names.
+    void mnuExportarClick();
+
     // ---- what the dialogs see of the screen ----
     [[nodiscard]] QString companyCode() const override { return edtCdEmpresa.text(); }
     [[nodiscard]] const TMessages& screenCatalog() const override { return msgPadrao; }
@@ -244,6 +260,8 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     void excluiPartida(ClientDataSet& side, const char* questionKey);
     void marcaExclusao(ClientDataSet& table);
     [[nodiscard]] bool abaDadosAtiva() const { return pgcPadrao.activePage() == &tshFolhaDados; }
+    [[nodiscard]] QString printFooter() const;
+    [[nodiscard]] QString printCompany() const;
 
     LancamentoDialogs dialogs_;
 };

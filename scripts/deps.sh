@@ -3,7 +3,7 @@
 set -euo pipefail
 PKGS=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev qt6-base-dev-tools
       libqt6sql6-sqlite libqt6sql6-psql libgl-dev libcpp-httplib-dev rapidjson-dev postgresql-15
-      xvfb xauth fonts-dejavu-core imagemagick clang-format sqlite3)
+      xvfb xauth fonts-dejavu-core imagemagick clang-format sqlite3 poppler-utils)
 missing=()
 for p in "${PKGS[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -3,6 +3,7 @@
 #include "platform/dataset/client_dataset.h"
 #include "platform/qt/align_layout.h"
 #include "platform/qt/dataset_model.h"
+#include "platform/qt/edit_keys.h"
 #include "platform/qt/formats.h"
 #include "platform/qt/grid_binding.h"
 #include "platform/qt/key_codes.h"
@@ -11,8 +12,11 @@
 #include "platform/ui/user_input.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemDelegate>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -23,9 +27,11 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTextCursor>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace ctb::qt {
@@ -132,20 +138,29 @@ void FormView::refreshText(ui::Control& control) {
     Applying guard(*this);
     const QString text = control.text();
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        if (control.kind() == ControlKind::MaskEdit || control.kind() == ControlKind::DateEdit) {
-            // Qt lays the text out by its mask; compare what it would show.
-            const QString before = edit->text();
+        if (!showsModelText(*edit, text)) {
+            // The echo of what the user is typing must leave the cursor and the selection where
+            // the user has them (a mask may lay the model's text out again).
+            const bool typing = edit->hasFocus();
+            const int cursor = edit->cursorPosition();
+            const int selectionStart = edit->selectionStart();
+            const int selectionLength = static_cast<int>(edit->selectedText().size());
             edit->setText(text);
-            edit->setCursorPosition(static_cast<int>(text.size()));
-            (void)before;
-        } else if (edit->text() != text) {
-            edit->setText(text);
-            edit->setCursorPosition(static_cast<int>(text.size()));
+            if (typing && selectionStart >= 0) {
+                edit->setSelection(selectionStart, selectionLength);
+            } else if (typing) {
+                edit->setCursorPosition(cursor);
+            }
         }
     } else if (auto* memo = qobject_cast<QPlainTextEdit*>(widget)) {
         if (memo->toPlainText() != text) {
+            const bool typing = memo->hasFocus();
+            const int cursor = memo->textCursor().position();
             memo->setPlainText(text);
-            memo->moveCursor(QTextCursor::End);
+            QTextCursor at = memo->textCursor();
+            at.setPosition(typing ? std::min(cursor, static_cast<int>(text.size()))
+                                  : static_cast<int>(text.size()));
+            memo->setTextCursor(at);
         }
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(text);
@@ -339,6 +354,10 @@ void FormView::syncFocusFromModel() {
     }
     Applying guard(*this);
     widget->setFocus(Qt::OtherFocusReason);
+    // Entered by the keyboard or by a handler, not by a click: typing replaces the whole text.
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->selectAll();
+    }
 }
 
 // ---- widgets -> model ----
@@ -356,7 +375,7 @@ void FormView::afterAction(ui::Control* /*control*/) {
             refresh(*c, Change::ActivePage);
         } else if (isLineEditKind(c->kind())) {
             auto* edit = qobject_cast<QLineEdit*>(widget);
-            if (edit != nullptr && edit->text() != c->text()) {
+            if (edit != nullptr && !showsModelText(*edit, c->text())) {
                 refreshText(*c);
             }
         }
@@ -401,10 +420,89 @@ void FormView::typeWithoutKey(ui::Control& control, QChar ch) {
         }
         if (control.kind() == ControlKind::DBGrid) {
             static_cast<ui::DBGrid&>(control).typeChar(c);
-        } else if (isLineEditKind(control.kind()) || control.kind() == ControlKind::Memo) {
-            static_cast<ui::Edit&>(control).typeChar(c);
         }
     });
+}
+
+// The virtual key the control model hears for a typed character: the key's own when it types that
+// character, else the key that would ('/' on the main keyboard), else none (accented letters).
+static int virtualKeyOfTyped(const VirtualKeyPress& press, QChar typed, ui::ShiftState shift) {
+    if (typed.isNull() || (press.code != 0 && ui::charForKey(press.code, shift) == typed)) {
+        return press.code;
+    }
+    return ui::keyForChar(typed);
+}
+
+bool FormView::handleEditKey(ui::Control& control, QWidget& widget, QKeyEvent* event) {
+    auto& edit = static_cast<ui::Edit&>(control);
+    const VirtualKeyPress press = virtualKeyFromQt(event->key(), event->modifiers());
+    const ui::ShiftState shift{press.ctrl, press.shift};
+    const QChar original = typedCharOf(*event, edit);
+    QChar ch = original;
+    const int code = original == QChar(8) || original == QChar(13) || original.isNull()
+                         ? press.code
+                         : virtualKeyOfTyped(press, original, shift);
+    const bool left = ui::user::keyForWidget(control, code, shift, ch);
+    if (!left || form_ == nullptr || form_->activeControl() != &control) {
+        afterAction(&control);
+        return true;
+    }
+    auto* line = qobject_cast<QLineEdit*>(&widget);
+    if (line != nullptr && control.kind() == ControlKind::NumberEdit && !ch.isNull() && ch.isPrint() &&
+        !isPartialNumber(textAfterTyping(*line, ch), static_cast<ui::NumberEdit&>(control).locale())) {
+        return true;
+    }
+    if (ch == original && (original.isNull() || event->text() == QString(original))) {
+        return false;  // the widget applies the key as it came
+    }
+    // A handler (or the edit's rules) changed the character: the widget types that one instead.
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, event->modifiers() & ~Qt::KeypadModifier, QString(ch));
+    ++forwarding_;
+    QCoreApplication::sendEvent(&widget, &typed);
+    --forwarding_;
+    return true;
+}
+
+bool FormView::handleGridKey(ui::DBGrid& grid, QTableView& view, QKeyEvent* event) {
+    const VirtualKeyPress press = virtualKeyFromQt(event->key(), event->modifiers());
+    if (event->matches(QKeySequence::Copy)) {
+        copySelectedCells(view);
+        return true;
+    }
+    const QString text = event->text();
+    const QChar typed = text.size() == 1 && text[0].isPrint() && !press.ctrl ? text[0] : QChar();
+    const QModelIndex current = view.currentIndex();
+    if (!current.isValid() || !(current.flags() & Qt::ItemIsEditable)) {
+        return false;
+    }
+    if (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier) {
+        // F2 opens the cell's editor with its text, once the key handlers have seen the key.
+        QChar none;
+        if (ui::user::keyForWidget(grid, press.code, ui::ShiftState{}, none) && form_ != nullptr &&
+            form_->activeControl() == &grid) {
+            view.edit(current);
+        }
+        afterAction(&grid);
+        return true;
+    }
+    if (typed.isNull()) {
+        return false;
+    }
+    // A character typed on a cell opens its editor with that character, as a person expects to see
+    // it; the editor's text reaches the model keystroke by keystroke when the cell is left.
+    const ui::ShiftState shift{press.ctrl, press.shift};
+    QChar ch = typed;
+    if (!ui::user::keyForWidget(grid, virtualKeyOfTyped(press, typed, shift), shift, ch) ||
+        form_ == nullptr || form_->activeControl() != &grid) {
+        afterAction(&grid);
+        return true;
+    }
+    view.edit(current);
+    if (QWidget* editor = view.indexWidget(current)) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QCoreApplication::sendEvent(editor, &key);
+    }
+    return true;
 }
 
 bool FormView::handleKey(ui::Control& control, QKeyEvent* event) {
@@ -412,31 +510,33 @@ bool FormView::handleKey(ui::Control& control, QKeyEvent* event) {
     if (qtKey == Qt::Key_Shift || qtKey == Qt::Key_Control || qtKey == Qt::Key_Alt || qtKey == Qt::Key_Meta) {
         return false;
     }
-    const VirtualKeyPress press = virtualKeyFromQt(qtKey, event->modifiers());
-    const bool lineEdit = isLineEditKind(control.kind()) || control.kind() == ControlKind::Memo;
-    // Moving the caret inside an edit is the edit's own business.
-    if (lineEdit && !press.ctrl &&
-        (qtKey == Qt::Key_Left || qtKey == Qt::Key_Right || qtKey == Qt::Key_Home || qtKey == Qt::Key_End)) {
-        return false;
-    }
-    // Typing over a selection replaces it, as in any edit: the model hears the shortened text first.
-    if (auto* edit = qobject_cast<QLineEdit*>(widgetOf(control));
-        edit != nullptr && edit->hasSelectedText() && !edit->isReadOnly() && !press.ctrl) {
-        const bool erase = qtKey == Qt::Key_Backspace || qtKey == Qt::Key_Delete;
-        const bool typing = !event->text().isEmpty() && event->text()[0].isPrint();
-        if (erase || typing) {
-            QString rest;
-            if (edit->selectedText().size() < control.text().size()) {
-                rest = control.text();
-                rest.remove(edit->selectionStart(), static_cast<int>(edit->selectedText().size()));
-            }
-            ui::user::setText(control, rest);
-            if (erase) {
-                afterAction(&control);
-                return true;
-            }
+    QWidget* widget = widgetOf(control);
+    const bool textEditor = widget != nullptr && (qobject_cast<QLineEdit*>(widget) != nullptr ||
+                                                  qobject_cast<QPlainTextEdit*>(widget) != nullptr);
+    if (textEditor && (isLineEditKind(control.kind()) || control.kind() == ControlKind::Memo)) {
+        switch (editKeyRoute(*event, static_cast<ui::Edit&>(control))) {
+            case EditKeyRoute::Navigation:
+                return false;
+            case EditKeyRoute::Widget:
+                return handleEditKey(control, *widget, event);
+            case EditKeyRoute::Model:
+                break;
         }
     }
+    if (auto* view = qobject_cast<QTableView*>(widget);
+        view != nullptr && control.kind() == ControlKind::DBGrid) {
+        // A key sent to the grid while its cell editor is open belongs to the editor.
+        if (QWidget* editor = view->indexWidget(view->currentIndex());
+            editor != nullptr && editor->isVisible()) {
+            QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text());
+            QCoreApplication::sendEvent(editor, &copy);
+            return true;
+        }
+        if (handleGridKey(static_cast<ui::DBGrid&>(control), *view, event)) {
+            return true;
+        }
+    }
+    const VirtualKeyPress press = virtualKeyFromQt(qtKey, event->modifiers());
     const QString text = event->text();
     const QChar typed = text.size() == 1 && text[0].isPrint() ? text[0] : QChar();
     const ui::ShiftState shift{press.ctrl, press.shift};
@@ -485,9 +585,13 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    if (event->type() == QEvent::KeyPress && forwarding_ > 0) {
+        return false;
+    }
     if (event->type() == QEvent::KeyPress && form_ != nullptr) {
         auto* widget = qobject_cast<QWidget*>(watched);
         ui::Control* control = widget != nullptr ? controlOf(widget) : nullptr;
+
         if (control != nullptr && control != form_) {
             // A key must reach the control that has the focus in the model.
             if (control != form_->activeControl() && control->canFocus()) {

@@ -10,6 +10,8 @@
 
 class QAction;
 class QKeyEvent;
+class QLineEdit;
+class QTableView;
 
 namespace ctb::qt {
 
@@ -51,6 +53,10 @@ class FormView : public QWidget, private ui::FormObserver, private ViewContext {
     void refreshText(ui::Control& control);
     void onQtFocusChanged(QWidget* old, QWidget* now);
     bool handleKey(ui::Control& control, QKeyEvent* event);
+    // A character, an erasing or a clipboard key in a line edit or memo: the model's handlers run,
+    // then the widget applies it at its cursor (the model hears the new text, never moves the cursor).
+    bool handleEditKey(ui::Control& control, QWidget& widget, QKeyEvent* event);
+    bool handleGridKey(ui::DBGrid& grid, QTableView& view, QKeyEvent* event);
     void typeWithoutKey(ui::Control& control, QChar ch);
 
     // ViewContext
@@ -73,6 +79,7 @@ class FormView : public QWidget, private ui::FormObserver, private ViewContext {
     std::unordered_map<const ui::DBGrid*, GridBinding*> grids_;  // owned by their table views
     QWidget* client_ = nullptr;
     Qt::FocusReason lastFocusInReason_ = Qt::OtherFocusReason;
+    int forwarding_ = 0;  // >0 while a key this view made goes to its widget
 };
 
 }  // namespace ctb::qt

@@ -3,10 +3,15 @@
 #include "platform/dataset/client_dataset.h"
 #include "platform/qt/dataset_model.h"
 #include "platform/qt/grid_delegate.h"
+#include "platform/qt/key_codes.h"
+#include "platform/report/table_text.h"
 #include "platform/ui/user_input.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QTableView>
 
 #include <algorithm>
@@ -44,7 +49,8 @@ GridBinding::GridBinding(ui::DBGrid& grid, QTableView& view, ViewContext& contex
     auto* delegate = new GridDelegate(view_);
     view_->setItemDelegate(delegate);
     view_->setSelectionBehavior(QAbstractItemView::SelectItems);
-    view_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A block of cells can be selected (shift-click) and copied.
+    view_->setSelectionMode(QAbstractItemView::ContiguousSelection);
     // Typing goes to the model cell by cell; a double click or F2 opens Qt's editor.
     view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     view_->verticalHeader()->setDefaultSectionSize(22);
@@ -73,6 +79,19 @@ GridBinding::GridBinding(ui::DBGrid& grid, QTableView& view, ViewContext& contex
                 }
                 context_.afterAction(grid_);
             });
+    delegate->setLeavingKeyHandler([this, delegate](QWidget* editor, QKeyEvent* event) {
+        // Leaving the cell by the keyboard: the text goes to the model, then the model's own key
+        // handling moves on (posting, next column, next row) as it does without an editor.
+        emit delegate->commitData(editor);
+        emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+        const VirtualKeyPress press = virtualKeyFromQt(event->key(), event->modifiers());
+        const ui::Form* form = grid_->form();
+        if (press.code != 0 && form != nullptr && form->activeControl() == grid_) {
+            ui::user::key(*grid_, press.code, ui::ShiftState{press.ctrl, press.shift});
+        }
+        context_.afterAction(grid_);
+        return true;
+    });
     connect(delegate, &GridDelegate::editButtonClicked, this, [this](const QModelIndex& /*index*/) {
         ui::user::editButton(*grid_);
         context_.afterAction(grid_);
@@ -146,6 +165,33 @@ void GridBinding::refreshSelection() {
         view_->setCurrentIndex(target);
     }
     view_->viewport()->update();
+}
+
+void copySelectedCells(const QTableView& view) {
+    const QModelIndexList selected =
+        view.selectionModel() != nullptr ? view.selectionModel()->selectedIndexes() : QModelIndexList{};
+    QModelIndexList cells =
+        selected.isEmpty() && view.currentIndex().isValid() ? QModelIndexList{view.currentIndex()} : selected;
+    if (cells.isEmpty()) {
+        return;
+    }
+    int top = cells.front().row();
+    int bottom = top;
+    int left = cells.front().column();
+    int right = left;
+    for (const QModelIndex& cell : cells) {
+        top = std::min(top, cell.row());
+        bottom = std::max(bottom, cell.row());
+        left = std::min(left, cell.column());
+        right = std::max(right, cell.column());
+    }
+    std::vector<std::vector<QString>> rows(static_cast<std::size_t>(bottom - top + 1),
+                                           std::vector<QString>(static_cast<std::size_t>(right - left + 1)));
+    for (const QModelIndex& cell : cells) {
+        rows[static_cast<std::size_t>(cell.row() - top)][static_cast<std::size_t>(cell.column() - left)] =
+            cell.data(Qt::DisplayRole).toString();
+    }
+    QApplication::clipboard()->setText(report::tabSeparated(rows));
 }
 
 }  // namespace ctb::qt

@@ -40,6 +40,10 @@ class GridBinding : public QObject {
     std::vector<int> gridColumnOfView_;  // effectiveColumns index per view column
 };
 
+// Ctrl+C on a grid: the selected cells (the current one when none is) as tab-separated text, as
+// they show.
+void copySelectedCells(const QTableView& view);
+
 // A column width that shows the field's declared size (long texts capped), its title and its button.
 [[nodiscard]] int columnWidthFor(const QTableView& view, const Field* field, const QString& title,
                                  bool button);

@@ -1,6 +1,7 @@
 #include "platform/qt/widget_factory.h"
 
 #include "platform/qt/align_layout.h"
+#include "platform/qt/edit_keys.h"
 #include "platform/ui/dispatch.h"
 #include "platform/ui/user_input.h"
 
@@ -92,9 +93,9 @@ QWidget* WidgetFactory::createWidget(ui::Control& control, QWidget* parentWidget
                                  palette.color(QPalette::Active, QPalette::Text));
                 edit->setPalette(palette);
             }
-            QObject::connect(edit, &QLineEdit::textEdited, owner, [context, c](const QString& text) {
+            QObject::connect(edit, &QLineEdit::textEdited, owner, [context, c, edit](const QString&) {
                 if (!context->applyingModel()) {
-                    ui::user::setText(*c, text);
+                    ui::user::editText(*c, modelTextOf(*edit));
                     context->afterAction(c);
                 }
             });
@@ -105,7 +106,7 @@ QWidget* WidgetFactory::createWidget(ui::Control& control, QWidget* parentWidget
             auto* memo = new QPlainTextEdit(parentWidget);
             QObject::connect(memo, &QPlainTextEdit::textChanged, owner, [context, c, memo] {
                 if (!context->applyingModel()) {
-                    ui::user::setText(*c, memo->toPlainText());
+                    ui::user::editText(*c, memo->toPlainText());
                     context->afterAction(c);
                 }
             });
