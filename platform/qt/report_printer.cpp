@@ -134,14 +134,49 @@ class Layout {
         text(QRectF(body_.left() + labelWidth, y_, body_.width() - labelWidth, h), value, FontRole::Text);
         y_ += h;
     }
-    // Column edges over the body width, proportional to the characters each column needs.
+    // Column edges over the body width: every column as wide as its widest text (title, cells,
+    // totals); when they do not all fit, the narrow ones (codes, dates, values) keep their width and
+    // the wide ones (names, histories) share what is left.
     [[nodiscard]] std::vector<double> edges(const Table& t) const {
-        const int total =
-            std::accumulate(t.columns.begin(), t.columns.end(), 0,
-                            [](int sum, const report::Column& c) { return sum + std::max(c.chars, 1); });
+        const double pad = 4 * unit_;
+        const QFontMetricsF text(font(FontRole::Text), &device_);
+        const QFontMetricsF bold(font(FontRole::Bold), &device_);
+        std::vector<double> natural;
+        for (std::size_t i = 0; i < t.columns.size(); ++i) {
+            double w = bold.horizontalAdvance(t.columns[i].title);
+            for (const auto& cells : t.rows) {
+                if (i < cells.size()) {
+                    w = std::max(w, text.horizontalAdvance(cells[i]));
+                }
+            }
+            if (i < t.totals.size()) {
+                w = std::max(w, bold.horizontalAdvance(t.totals[i]));
+            }
+            // One point more than the text: an exact fit is elided by rounding.
+            natural.push_back(w + pad + unit_);
+        }
+        const double total = std::accumulate(natural.begin(), natural.end(), 0.0);
+        std::vector<double> widths = natural;
+        if (total > body_.width()) {
+            const double narrow = body_.width() * 0.12;
+            double fixed = 0;
+            double flexible = 0;
+            for (double w : natural) {
+                (w <= narrow ? fixed : flexible) += w;
+            }
+            const double scale = flexible > 0 ? std::max(0.0, body_.width() - fixed) / flexible : 1.0;
+            for (double& w : widths) {
+                if (w > narrow) {
+                    w *= scale;
+                }
+            }
+        } else if (!widths.empty()) {
+            // Room to spare goes to the widest column (the history), so the table spans the page.
+            *std::max_element(widths.begin(), widths.end()) += body_.width() - total;
+        }
         std::vector<double> out{body_.left()};
-        for (const report::Column& c : t.columns) {
-            out.push_back(out.back() + body_.width() * std::max(c.chars, 1) / std::max(total, 1));
+        for (double w : widths) {
+            out.push_back(out.back() + w);
         }
         return out;
     }
