@@ -6,7 +6,10 @@
 #include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSettings>
 #include <QVBoxLayout>
+
+#include <optional>
 
 namespace ctb::qt {
 
@@ -52,10 +55,39 @@ class FormDialog : public QDialog {
     bool closing_ = false;
 };
 
-// An MDI child whose close box asks the form.
+// Where the user left each screen inside the main window, kept between runs.
+class WindowPlaces {
+  public:
+    [[nodiscard]] static std::optional<QRect> load(const QString& formName) {
+        const QRect rect = QSettings().value(key(formName)).toRect();
+        return rect.isValid() ? std::optional<QRect>(rect) : std::nullopt;
+    }
+    static void save(const QString& formName, const QRect& rect) {
+        QSettings().setValue(key(formName), rect);
+    }
+
+  private:
+    static QString key(const QString& formName) { return QStringLiteral("janelas/%1/posicao").arg(formName); }
+};
+
+// An MDI child whose close box asks the form. It opens filling the main window's area, or where the
+// user left it. Not Qt's maximized state: its changes hide and show the window's parts, which moves
+// the keyboard focus and would run the screen's exit handlers as if the user had left a field.
 class FormSubWindow : public QMdiSubWindow {
   public:
-    explicit FormSubWindow(ui::Form& form) : form_(&form) {}
+    FormSubWindow(ui::Form& form, bool remember) : form_(&form), remember_(remember) {}
+
+    void place() {
+        placing_ = true;
+        const std::optional<QRect> left = remember_ ? WindowPlaces::load(form_->name()) : std::nullopt;
+        if (left) {
+            setGeometry(*left);
+        } else if (mdiArea() != nullptr) {
+            setGeometry(QRect(QPoint(0, 0), mdiArea()->viewport()->size()));
+        }
+        show();
+        placing_ = false;
+    }
 
   protected:
     void closeEvent(QCloseEvent* event) override {
@@ -68,9 +100,25 @@ class FormSubWindow : public QMdiSubWindow {
         }
         QMdiSubWindow::closeEvent(event);
     }
+    void moveEvent(QMoveEvent* event) override {
+        QMdiSubWindow::moveEvent(event);
+        remember();
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QMdiSubWindow::resizeEvent(event);
+        remember();
+    }
 
   private:
+    void remember() {
+        if (remember_ && !placing_ && isVisible() && !isMinimized() && !isMaximized()) {
+            WindowPlaces::save(form_->name(), geometry());
+        }
+    }
+
     ui::Form* form_;
+    bool remember_;
+    bool placing_ = false;
 };
 
 }  // namespace
@@ -100,19 +148,24 @@ QMdiSubWindow* FormRenderer::openInMdiArea(ui::Form& form, QMdiArea& area) {
     FormView* view = viewFor(views_, form);
     auto* sub = qobject_cast<QMdiSubWindow*>(view->parentWidget());
     if (sub == nullptr) {
-        sub = new FormSubWindow(form);
+        auto* window = new FormSubWindow(form, rememberPlaces_);
+        sub = window;
         sub->setAttribute(Qt::WA_DeleteOnClose, false);
         sub->setWidget(view);
         sub->setObjectName(form.name() + QStringLiteral("Window"));
         area.addSubWindow(sub);
         QObject::connect(view, &FormView::formClosed, sub, [sub] { sub->hide(); });
+        sub->setWindowTitle(form.caption());
+        // The designed size is what it shows when the user restores it from maximized.
+        sub->resize(view->size() + QSize(8, 30));
+        window->place();
+    } else {
+        sub->setWindowTitle(form.caption());
+        sub->show();
     }
-    sub->setWindowTitle(form.caption());
-    sub->resize(view->size() + QSize(8, 30));
     if (!form.isShowing()) {
         form.markShown(false);
     }
-    sub->show();
     view->show();
     area.setActiveSubWindow(sub);
     view->syncFocusFromModel();

@@ -22,6 +22,9 @@ class FormRenderer {
     explicit FormRenderer(QtUi* services) : services_(services) {}
     ~FormRenderer();
 
+    // Whether MDI children open where the user last left them (QSettings of the application, group
+    // "janelas"); otherwise, and the first time, they fill the main window's area.
+    void setRememberPlaces(bool on) { rememberPlaces_ = on; }
     // The form as an MDI child of `area` (the host's main window); shown and activated.
     QMdiSubWindow* openInMdiArea(ui::Form& form, QMdiArea& area);
     // The form as a top-level window (no MDI area given).
@@ -35,6 +38,7 @@ class FormRenderer {
 
   private:
     QtUi* services_;
+    bool rememberPlaces_ = false;
     std::map<const ui::Form*, QPointer<FormView>> views_;
 };
 

@@ -21,25 +21,40 @@ namespace ctb::qt {
 int columnWidthFor(const QTableView& view, const Field* field, const QString& title, bool button) {
     const QFontMetrics metrics = view.fontMetrics();
     int chars = 12;
+    QString widest;
     if (field != nullptr) {
         switch (field->dataType()) {
             case FieldType::String:
                 chars = std::clamp(field->size(), 2, 40);
                 break;
             case FieldType::Float:
-                chars = 13;
+                widest = QStringLiteral("-999.999.999,99");
                 break;
             case FieldType::Integer:
                 chars = 8;
                 break;
             case FieldType::DateTime:
-                chars = 10;
+                widest = QStringLiteral("00/00/0000");
                 break;
         }
     }
-    const int content = metrics.horizontalAdvance(QString(chars, QLatin1Char('0')));
-    const int header = metrics.horizontalAdvance(title) + 16;
-    return std::max(content + 12, header) + (button ? 20 : 0);
+    const int content =
+        metrics.horizontalAdvance(widest.isEmpty() ? QString(chars, QLatin1Char('0')) : widest);
+    return std::max(content + 12, titleWidth(view, title)) + (button ? 20 : 0);
+}
+
+int titleWidth(const QTableView& view, const QString& title) {
+    return view.horizontalHeader()->fontMetrics().horizontalAdvance(title) + 16;
+}
+
+int minimumColumnWidth(const QTableView& view, const Field* field, const QString& title, bool button) {
+    int content = 0;
+    if (field != nullptr && field->dataType() == FieldType::Float) {
+        content = view.fontMetrics().horizontalAdvance(QStringLiteral("-999.999.999,99")) + 12;
+    } else if (field != nullptr && field->dataType() == FieldType::DateTime) {
+        content = view.fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000")) + 12;
+    }
+    return std::max(content, titleWidth(view, title)) + (button ? 20 : 0);
 }
 
 GridBinding::GridBinding(ui::DBGrid& grid, QTableView& view, ViewContext& context)
@@ -64,6 +79,7 @@ GridBinding::GridBinding(ui::DBGrid& grid, QTableView& view, ViewContext& contex
         return ok;
     });
     connect(model_, &DataSetTableModel::tableCursorMoved, this, [this](int) { refreshSelection(); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { fitTextColumns(); });
     connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current, const QModelIndex& previous) {
                 if (context_.applyingModel() || !current.isValid()) {
@@ -126,14 +142,14 @@ void GridBinding::rebuildColumns() {
         spec.readOnly = cols[i].readOnly || grid_->readOnly();
         spec.lookupButton = cols[i].hasButton;
         spec.width = cols[i].width;
-        if (spec.width <= 0) {
-            const ClientDataSet* table = grid_->dataSet();
-            const Field* field = table != nullptr ? table->findField(spec.fieldName) : nullptr;
-            const QString title = !spec.title.isEmpty()
-                                      ? spec.title
-                                      : (field != nullptr ? field->displayLabel() : spec.fieldName);
-            spec.width = columnWidthFor(*view_, field, title, spec.lookupButton);
-        }
+        const ClientDataSet* table = grid_->dataSet();
+        const Field* field = table != nullptr ? table->findField(spec.fieldName) : nullptr;
+        const QString title =
+            !spec.title.isEmpty() ? spec.title : (field != nullptr ? field->displayLabel() : spec.fieldName);
+        // A declared width is kept unless it would cut a value, a date or the title.
+        spec.width = spec.width <= 0
+                         ? columnWidthFor(*view_, field, title, spec.lookupButton)
+                         : std::max(spec.width, minimumColumnWidth(*view_, field, title, spec.lookupButton));
         specs.push_back(spec);
         gridColumnOfView_.push_back(static_cast<int>(i));
     }
@@ -147,7 +163,38 @@ void GridBinding::rebuildColumns() {
             view_->setColumnWidth(static_cast<int>(i), specs[i].width);
         }
     }
+    fitTextColumns();
     refreshSelection();
+}
+
+void GridBinding::fitTextColumns() {
+    // Names and histories as wide as the loaded rows need (the first rows tell), never narrower than
+    // declared and never past a screenful: the user can still drag a column.
+    constexpr int kRowsMeasured = 200;
+    const QFontMetrics metrics = view_->fontMetrics();
+    const int cap = std::max(300, view_->viewport()->width() * 3 / 4);
+    const int rows = std::min(model_->rowCount(), kRowsMeasured);
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        const ClientDataSet* table = model_->dataSet();
+        const Field* field =
+            table != nullptr ? table->findField(model_->columns()[static_cast<std::size_t>(column)].fieldName)
+                             : nullptr;
+        if (field == nullptr || field->dataType() != FieldType::String) {
+            continue;
+        }
+        int needed = 0;
+        for (int row = 0; row < rows; ++row) {
+            needed = std::max(needed,
+                              metrics.horizontalAdvance(model_->index(row, column).data().toString()) + 12);
+        }
+        if (model_->columns()[static_cast<std::size_t>(column)].lookupButton) {
+            needed += 20;
+        }
+        needed = std::min(needed, cap);
+        if (needed > view_->columnWidth(column)) {
+            view_->setColumnWidth(column, needed);
+        }
+    }
 }
 
 void GridBinding::refreshSelection() {

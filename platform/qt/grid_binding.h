@@ -26,6 +26,8 @@ class GridBinding : public QObject {
     [[nodiscard]] QTableView* view() const { return view_; }
     // The grid's columns, table or read-only flags changed.
     void rebuildColumns();
+    // Text columns widened to what the loaded rows show.
+    void fitTextColumns();
     // The view's current cell follows the table's current row and the grid's selected column.
     void refreshSelection();
 
@@ -44,8 +46,13 @@ class GridBinding : public QObject {
 // they show.
 void copySelectedCells(const QTableView& view);
 
-// A column width that shows the field's declared size (long texts capped), its title and its button.
+// A column width that shows the field's declared size (long texts capped), its title and its button;
+// a money column shows -999.999.999,99 whole.
 [[nodiscard]] int columnWidthFor(const QTableView& view, const Field* field, const QString& title,
                                  bool button);
+// The least a declared width may be: a money value or a date whole, the title, the button.
+[[nodiscard]] int minimumColumnWidth(const QTableView& view, const Field* field, const QString& title,
+                                     bool button);
+[[nodiscard]] int titleWidth(const QTableView& view, const QString& title);
 
 }  // namespace ctb::qt

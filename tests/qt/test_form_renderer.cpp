@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QSet>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 
@@ -89,6 +91,63 @@ TEST_F(Renderer, ScreenshotOfTheSampleFormIsNotBlank) {
         }
     }
     EXPECT_GT(labelDark, 20);
+}
+
+}  // namespace
+}  // namespace ctb::qt
+
+namespace ctb::qt {
+namespace {
+
+using test::Renderer;
+
+TEST_F(Renderer, ScreensOpenFillingTheHostWindow) {
+    QMdiSubWindow* sub = area->subWindowList().front();
+    EXPECT_EQ(sub->geometry(), QRect(QPoint(0, 0), area->viewport()->size()));
+}
+
+// Where the user left a screen is where it opens next time (QSettings, isolated by Qt's test mode).
+TEST(WindowPlaces, AScreenOpensWhereTheUserLeftIt) {
+    test::app();
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings().remove(QStringLiteral("janelas"));
+    QMdiArea area;
+    area.resize(900, 700);
+    area.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
+    const QRect left(30, 40, 500, 380);
+    {
+        QtUi ui;
+        ui.setMdiArea(&area);
+        ui.renderer().setRememberPlaces(true);
+        // Any dialog is a failure here: closed at once so that the test ends.
+        ui.setDialogHook([](QDialog* dialog) {
+            ADD_FAILURE() << "unexpected dialog " << dialog->objectName().toStdString();
+            dialog->reject();
+        });
+        test::SampleForm sample(&ui);
+        // The company's exit check would stop the focus moves the window's state changes make.
+        sample.control("edtCdEmpresa").setText(QStringLiteral("01"));
+        sample.form->show();
+        QMdiSubWindow* sub = area.subWindowList().front();
+        EXPECT_EQ(sub->geometry(), QRect(QPoint(0, 0), area.viewport()->size())) << "nothing remembered yet";
+        sub->setGeometry(left);
+        driver::settle();
+    }
+    QtUi ui;
+    ui.setMdiArea(&area);
+    ui.renderer().setRememberPlaces(true);
+    ui.setDialogHook([](QDialog* dialog) {
+        ADD_FAILURE() << "unexpected dialog " << dialog->objectName().toStdString();
+        dialog->reject();
+    });
+    test::SampleForm sample(&ui);
+    sample.control("edtCdEmpresa").setText(QStringLiteral("01"));
+    sample.form->show();
+    driver::settle();
+    QMdiSubWindow* sub = area.subWindowList().back();
+    EXPECT_EQ(sub->geometry(), left);
+    QSettings().remove(QStringLiteral("janelas"));
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QTableView>
 
+#include <QHeaderView>
+
 namespace ctb::qt {
 namespace {
 
@@ -111,6 +113,47 @@ TEST_F(Renderer, GridCellLookupButtonRunsEditButtonClick) {
     driver::settle();
     EXPECT_TRUE(sample->events.contains(QStringLiteral("lookup:CODIGO")))
         << sample->events.join(u',').toStdString();
+}
+
+}  // namespace
+}  // namespace ctb::qt
+
+namespace ctb::qt {
+namespace {
+
+using test::Renderer;
+
+// A money column shows the largest value whole whatever width the layout declared.
+TEST_F(Renderer, MoneyColumnsShowTheLargestValueWhole) {
+    auto* table = qobject_cast<QTableView*>(view->widgetOf(sample->control("dbgLinhas")));
+    ASSERT_NE(table, nullptr);
+    sample->cdsLinhas.first();
+    sample->cdsLinhas.edit();
+    sample->cdsLinhas.fieldByName(u"VALOR").setAsFloat(-999999999.99);
+    sample->cdsLinhas.post();
+    const QString shown = table->model()->index(0, 2).data().toString();
+    EXPECT_EQ(shown, QStringLiteral("-999.999.999,99"));
+    EXPECT_GE(table->columnWidth(2), table->fontMetrics().horizontalAdvance(shown) + 8);
+}
+
+// Names as long as the loaded rows have are not cut: the column widens to them (never narrows).
+TEST_F(Renderer, TextColumnsWidenToTheLoadedRows) {
+    auto* table = qobject_cast<QTableView*>(view->widgetOf(sample->control("dbgLinhas")));
+    ASSERT_NE(table, nullptr);
+    const int declared = table->columnWidth(1);
+    DataPacket packet = sample->cdsLinhas.data();
+    sample->cdsLinhas.setData(packet);
+    EXPECT_EQ(table->columnWidth(1), declared);
+    sample->cdsLinhas.first();
+    sample->cdsLinhas.edit();
+    const QString name = QStringLiteral("FORNECEDORES NACIONAIS DE SERVIÇOS TÉCNICOS E DE MANUTENÇÃO");
+    sample->cdsLinhas.fieldByName(u"NOME").setAsString(name);
+    sample->cdsLinhas.post();
+    sample->cdsLinhas.setData(sample->cdsLinhas.data());
+    // As stored (the field keeps its declared 30 characters).
+    const QString shown = table->model()->index(0, 1).data().toString();
+    EXPECT_EQ(shown, name.left(30));
+    EXPECT_GE(table->columnWidth(1), table->fontMetrics().horizontalAdvance(shown) + 8);
 }
 
 }  // namespace
