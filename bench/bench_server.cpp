@@ -300,8 +300,21 @@ int main(int argc, char** argv) {
         }
     }
 
-    // Confirms: a new 4-line entry per call (number, then store), with 1 and 8 clients.
+    // Confirms: a new 4-line entry per call (number, then store), with 1 and 8 clients. A new entry's number
+    // must be one the server handed out: each client gets a month of its own in a far year, counted as
+    // handed out here, so the figure is the store alone (numbering is measured below).
+    int round = 0;
     for (int clients : confirmClients) {
+        ++round;
+        for (int c = 0; c < clients; ++c) {
+            QSqlQuery q(db);
+            q.prepare(
+                QStringLiteral("INSERT INTO NUMLANC (CDEMPRESA, ANOMES, ULTIMO) VALUES (:E, :M, 999999)"));
+            q.bindValue(QStringLiteral(":E"), company);
+            q.bindValue(QStringLiteral(":M"),
+                        QStringLiteral("%1%2").arg(2090 + round).arg(c % 12 + 1, 2, 10, QLatin1Char('0')));
+            (void)q.exec();  // already there from an earlier run: fine
+        }
         if (!wants(QStringLiteral("confirm")))
             break;
         std::atomic<long> stored{0}, failed{0};
@@ -315,10 +328,10 @@ int main(int argc, char** argv) {
                 net::HttpClient hc(host, port);
                 int seq = 0;
                 while (Clock::now() < until) {
-                    // Numbers made here, so the figure is the store alone (numbering is measured below).
-                    const QString nr = QStringLiteral("9%1%2")
-                                           .arg(c, 3, 10, QLatin1Char('0'))
-                                           .arg(++seq + clients * 1000000, 8, 10, QLatin1Char('0'));
+                    const QString nr = QStringLiteral("%1%2%3")
+                                           .arg(2090 + round)
+                                           .arg(c % 12 + 1, 2, 10, QLatin1Char('0'))
+                                           .arg(++seq + (c / 12) * 500000, 6, 10, QLatin1Char('0'));
                     const auto s0 = Clock::now();
                     const auto r =
                         hc.call(kModule, "SetLancamento",

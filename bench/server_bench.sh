@@ -5,16 +5,18 @@
 #
 #   bench/server_bench.sh [BUILD_DIR] [ENTRIES]
 set -euo pipefail
-BUILD=${1:-/work/main/build}
+HERE=$(cd "$(dirname "$0")" && pwd)
+# The build folder defaults to the tree's own build/ (the one ./scripts/build.sh makes).
+BUILD=$(cd "${1:-$HERE/../build}" && pwd)
 ENTRIES=${2:-100000}
 SERVER=$BUILD/server/ctb-server
 BENCH=$BUILD/bench/bench_server
 WORK=$(mktemp -d /tmp/ctb-server-bench.XXXXXX)
 chmod 755 "$WORK"  # the postgres user reaches its cluster below
-PGBIN=/usr/lib/postgresql/15/bin
-PGPORT=${PGPORT:-55432}
+PGBIN=$("$HERE/../scripts/pg_bindir.sh")
+. "$HERE/../scripts/start_server.sh"
 cleanup() {
-    [[ -n "${SRV_PID:-}" ]] && kill "$SRV_PID" 2>/dev/null || true
+    ctb_stop_server
     if [[ -f $WORK/pg/PG_VERSION ]]; then
         runuser -u postgres -- $PGBIN/pg_ctl -D $WORK/pg -m fast stop >/dev/null 2>&1 || true
     fi
@@ -23,10 +25,12 @@ cleanup() {
 trap cleanup EXIT
 trap "exit 143" INT TERM  # runs the EXIT trap, which stops the cluster
 
+# The cluster's port: one the system handed out a moment ago (PostgreSQL cannot be told port 0).
 free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'; }
+PGPORT=${PGPORT:-$(free_port)}
 
-# Starts ctb-server on DB, prints the time until /health answers, runs the benchmark against it and
-# prints the server's resident memory afterwards.
+# Starts ctb-server on DB, prints the time until it listens (its start-up line names the port), runs
+# the benchmark against it and prints the server's resident memory afterwards.
 run_backend() {
     local name=$1 db=$2
     echo "== $name =="
@@ -35,17 +39,14 @@ run_backend() {
     "$SERVER" --init-db "$db" --demo-size "$ENTRIES" >/dev/null
     gen1=$(date +%s.%N)
     printf 'generated %s entries in %.1f s\n' "$ENTRIES" "$(echo "$gen1 - $gen0" | bc)"
-    local port; port=$(free_port)
     t0=$(date +%s.%N)
-    "$SERVER" --db "$db" --listen 127.0.0.1:$port --quiet 2>$WORK/server-$name.log &
-    SRV_PID=$!
-    until curl -sf http://127.0.0.1:$port/health >/dev/null; do sleep 0.01; done
+    # Ready once it names its port: the start-up line comes after the socket is listening.
+    ctb_start_server "$WORK/server-$name.log" "$SERVER" --db "$db" --quiet
     t1=$(date +%s.%N)
     printf 'server ready in %.0f ms\n' "$(echo "($t1 - $t0) * 1000" | bc)"
-    "$BENCH" --db "$db" --server 127.0.0.1:$port
-    grep VmRSS /proc/$SRV_PID/status | sed 's/^/server resident memory: /'
-    kill -TERM $SRV_PID; wait $SRV_PID || true
-    SRV_PID=
+    "$BENCH" --db "$db" --server "127.0.0.1:$CTB_SERVER_PORT"
+    grep VmRSS "/proc/$CTB_SERVER_PID/status" | sed 's/^/server resident memory: /'
+    ctb_stop_server
 }
 
 run_backend sqlite "$WORK/bench.sqlite"

@@ -9,27 +9,36 @@
 //   entry_list.cpp          the list, its repeat query, its coded columns and the tab change
 //   entry_load.cpp          loading an entry into the form tab
 //   entry_header.cpp        document, date and the header panel
+//   entry_lines.cpp         a line's defaults, its guards and its ordered checks when stored
+//   entry_line_grids.cpp    the line grids: column exit, account lookup, keys, entering a grid
 //   entry_line_delete.cpp   Ctrl+Delete and the deletion of the current line
-//   entry_balance.cpp       totals and difference, entering a line panel
-//   entry_confirm.cpp       include, confirm, cancel, delete; the period, lot and map checks
+//   entry_balance.cpp       the balance recount, a line becoming current, panel entry, after post,
+//                           delete and cancel of a line
+//   entry_confirm.cpp       include, alter, confirm, cancel, delete; the period, lot and map checks
+//   entry_history.cpp       the standard history and the long history of a line
+//   entry_commercial.cpp    the commercial account of a line
 //   entry_allocations.cpp   the allocation area and the line filter
 //   entry_print.cpp         the print button: the list report and the entry voucher
 //   entry_export.cpp        the list exported to a CSV file
+// The debit and credit handlers are twins: each pair calls one body over its Side (entry_sides.h).
 // A rule is found by its handler's name; tests/module mirrors these files.
 
 #include "contracts/host_library.h"
 #include "contracts/lanc_filter_args.h"
 #include "contracts/rdm_lancamento.h"
 #include "contracts/rdm_lancamentos.h"
+#include "entry_screen/entry_sides.h"
 #include "entry_screen/lancamento_decl.h"
 #include "filter_dialog/filter_target.h"
 #include "history_dialog/history_lines.h"
 #include "platform/report/document.h"
 
 #include <QDate>
+#include <QHash>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace ctb::ctb10000 {
 
@@ -41,6 +50,12 @@ struct LancamentoDialogs {
     std::function<const LancFilterArgs*()> criterios;
     // A new long-history dialog over the current line, shown modally.
     std::function<void()> abreHistorico;
+};
+
+// The allocations of one entry line: the sum of their rounded shares in cents, and how many there are.
+struct AllocationTotal {
+    qint64 cents = 0;
+    int count = 0;
 };
 
 class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLines {
@@ -143,6 +158,8 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     bool FLadoDebito = false;
     bool FLadoCredito = false;
     bool FAreaGerencial = false;
+    QString FFilialAnterior;
+    QString FCentCustAnterior;
     QString FDocumento;
     QString FNrLancCont;
     QDate FDtLancCont;
@@ -204,29 +221,119 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     void edtDocumentoExit();
     void depDataExit();
 
-    // ---- lines and allocations areas ----
-    void panDebitoEnter();
-    void panCreditoEnter();
+    // ---- lines (entry_lines.cpp), twins over a side ----
+    void abreQryContCtbl(const QString& CdContCtbl, const QString& TCdContCtbl, const QString& CdContRedu,
+                         const QString& TCdContRedu);
+    void cdsDebitoAfterInsert() { lineAfterInsert(debit_); }
+    void cdsCreditoAfterInsert() { lineAfterInsert(credit_); }
+    void cdsDebitoBeforeInsert() { ValidaPeriodoContabil(); }
+    void cdsCreditoBeforeInsert() { ValidaPeriodoContabil(); }
+    void cdsDebitoBeforeEdit() { ValidaPeriodoContabil(); }
+    void cdsCreditoBeforeEdit() { ValidaPeriodoContabil(); }
+    void cdsDebitoBeforeDelete() { ValidaPeriodoContabil(); }
+    void cdsCreditoBeforeDelete() { ValidaPeriodoContabil(); }
+    void cdsDebitoBeforePost() { lineBeforePost(debit_); }
+    void cdsCreditoBeforePost() { lineBeforePost(credit_); }
+    void dtsDebitoStateChange() { ControlaBotoesFormulario(cdsDebito); }
+    void dtsCreditoStateChange() { ControlaBotoesFormulario(cdsCredito); }
+
+    // ---- line grids (entry_line_grids.cpp) ----
+    void dbgDebitoColExit() { gridColExit(debit_); }
+    void dbgCreditoColExit() { gridColExit(credit_); }
+    void dbgDebitoEditButtonClick() { gridEditButtonClick(debit_); }
+    void dbgCreditoEditButtonClick() { gridEditButtonClick(credit_); }
+    void dbgDebitoKeyDown(int& key, ui::ShiftState shift) { gridKeyDown(debit_, key, shift); }
+    void dbgCreditoKeyDown(int& key, ui::ShiftState shift) { gridKeyDown(credit_, key, shift); }
+    void dbgDebitoEnter() { gridEnter(debit_); }
+    void dbgCreditoEnter() { gridEnter(credit_); }
+
+    // ---- balance and line navigation (entry_balance.cpp) ----
+    void CalculaDebitoCredito();
+    void cdsDebitoAfterScroll() { lineAfterScroll(debit_); }
+    void cdsCreditoAfterScroll() { lineAfterScroll(credit_); }
+    void panDebitoEnter() { panelEnter(debit_); }
+    void panCreditoEnter() { panelEnter(credit_); }
+    void cdsDebitoAfterPost() { lineAfterPost(debit_); }
+    void cdsCreditoAfterPost() { lineAfterPost(credit_); }
+    void cdsDebitoAfterDelete() { lineAfterDelete(debit_); }
+    void cdsCreditoAfterDelete() { lineAfterDelete(credit_); }
+    void cdsDebitoAfterCancel() { lineAfterCancel(debit_); }
+    void cdsCreditoAfterCancel() { lineAfterCancel(credit_); }
+
+    // ---- standard and long history (entry_history.cpp) ----
+    void AbreQryHistPadr(const QString& CdHistPadr, const QString& TCdHistPadr);
+    void dbeCdHistPadrExit();
+    void btnHistoricoBeforePesq(bool& allow);
+    void btnHistoricoAfterPesq();
+    void dbeDsHistLancExit();
+    void btnAlteraHistoricoClick();
+
+    // ---- commercial account (entry_commercial.cpp) ----
+    void AtualizaContaComercial(const QString& lado, const QString& codigo);
+    void ValidaContaComercial(const QString& CdContCtbl, const QString& CdContCome, const QString& CdEmpresa,
+                              const QString& NrLancCont, const QString& NrSeqLanc, const QString& lado);
+    void AbreQryCliente(const QString& codigo, const QString& todos);
+    void AbreQryFornecedor(const QString& codigo, const QString& todos);
+    void AbreQryBanco(const QString& codigo, const QString& todos);
+    // `qryTipoCome` on one account (closed, with no row, when no account is named).
+    void abreQryTipoCome(const QString& cdContCtbl);
+    void dbeCdContComeEnter();
+    void dbeCdContComeKeyDown(int& key, ui::ShiftState shift);
+    void dbeCdContComeExit();
+    void btnComercialBeforePesq(bool& allow);
+    void btnComercialAfterPesq();
+    void cdsLancContIDLANCCOMEGetText(QString& text);
+    void qryClienteNRINSJURCLIEGetText(QString& text);
+    void qryFornecedorNRINSJURFORNGetText(QString& text);
+
+    // ---- allocations (entry_allocations.cpp) ----
     void panLancamentoGerencialEnter();
+    void ValidaValoresRateio(const QString& CdContCtbl, const QString& CdEmpresa, const QString& NrLancCont,
+                             const QString& NrSeqLanc, const QString& lado, double valor);
+    void AlteraCoresGridPosicionado();
+    void cdsLancCCustoBeforeDelete() { ValidaPeriodoContabil(); }
+    void cdsLancCCustoAfterDelete();
+    void btnGerencialClick();
+    void dbgLancCCustoExit();
+    void dbgLancCCustoColExit();
+    void dbgLancCCustoEditButtonClick();
+    void cdsLancCCustoNewRecord();
+    void cdsLancCCustoAfterEdit();
+    void cdsLancCCustoCDFILIALChange();
+    void cdsLancCCustoCDCENTCUSTChange();
+    void cdsLancCCustoBeforePost();
+    void cdsLancCCustoAfterPost();
+    void dtsLancCCustoStateChange() { ControlaBotoesFormulario(cdsLancCCusto); }
+    void AbreQryFilial(const QString& CdFilial, const QString& TCdFilial);
+    void FiltraCentroDeCusto();
+    // Filters `cdsLancCCusto` to one line of a line table (the table's current line).
+    void filtraRateiosDaLinha(const ClientDataSet& line);
 
     // ---- line delete (entry_line_delete.cpp) ----
     // Ctrl+Delete on the form tab: the period check, then the current line (ExcluiLinhaCorrente). The
-    // key is taken, so the focused grid does not handle the same keystroke again.
+    // key is taken, so the focused grid does not handle the same keystroke again. F6 on the form tab
+    // moves between the debit and the credit grid.
     void FormKeyDown(int& key, ui::ShiftState shift);
     // Deletes the current line after its question: the allocation line when the allocation area is
     // current, else the debit line (or the credit line) with all its allocations, allocations first.
     // When neither side is left with a line, goes back to the browse tab and reloads the list. Also what
     // the delete button does on a new entry.
     void ExcluiLinhaCorrente();
+    // What a line grid's own Ctrl+Delete does: the current allocation, or the current line of the
+    // current side with its allocations, after its question; no return to the list.
+    void excluiLinhaAtual();
 
-    // ---- period and lot check ----
-    // Ends the action (MensErro) when the entry may not be changed. A hook that passes for now; the
-    // server refuses such an entry on store.
+    // ---- include, alter, confirm, cancel, delete (entry_confirm.cpp) ----
+    void sbtIncluirClick();
+    void sbtAlterarClick();
+    void sbtConfirmarClick() override;
+    void sbtCancelarClick() override;
+    void sbtExcluirClick();
+    // The period and lot check: "FORA_PERIODO" when the date of `depData` lies outside the company's
+    // open accounting period, "REVERTER_LOTE" when the current debit line comes from a lot.
     void ValidaPeriodoContabil();
-
-    // ---- balance (entry_balance.cpp) ----
-    // The totals and their difference from the lines as loaded, without moving any cursor.
-    void recontaTotais();
+    // The assessment-map check: "MAPA_APUR" when the entry is tied to a tax assessment map.
+    void ValidaMapaApurac();
 
     // ---- print and export (entry_print.cpp, entry_export.cpp) ----
     // The list report on the browse tab, the voucher of the opened entry on the form tab.
@@ -253,18 +360,71 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     [[nodiscard]] ClientDataSet& debitLines() override { return cdsDebito; }
 
   private:
+    // The twin bodies of the debit and credit handlers.
+    void lineAfterInsert(Side& side);
+    void lineBeforePost(Side& side);
+    void gridColExit(Side& side);
+    void gridEditButtonClick(Side& side);
+    void gridKeyDown(Side& side, int& key, ui::ShiftState shift);
+    void gridEnter(Side& side);
+    void lineAfterScroll(Side& side);
+    void panelEnter(Side& side);
+    void lineAfterPost(Side& side);
+    void lineAfterDelete(Side& side);
+    void lineAfterCancel(Side& side);
+    // The commercial refresh after an account was set in a line (only for a company with commercial
+    // accounts): the code box follows the account's commercial type.
+    void refreshCommercialForAccount(Side& side);
+    // The other side's pending line when a side is entered: stored through its checks, or dropped when
+    // it is a new line no one has typed into.
+    void storePendingLine(ClientDataSet& table);
+    // Binds the history and commercial edits to the side's data source.
+    void bindLineDetails(Side& side);
+    // Enables the allocation area by the allocation kind of the line's account.
+    void enableAllocationAreaFor(const QString& cdContCtbl);
+    // The account code handed to ValidEx, then `qryContCtbl` tested: "CONTA_N" on the field when no
+    // analytic account has this code.
+    void checkAccountPicture(Side& side);
+    [[nodiscard]] Side& sideOf(const ClientDataSet& table) {
+        return &table == &cdsCredito ? credit_ : debit_;
+    }
+    // Cancels pending edits of the line and allocation tables (abandoned changes are dropped).
+    void dropPendingEdits();
+    // The header's totals and difference, from sums in whole cents.
+    void showTotals(qint64 debitCents, qint64 creditCents);
+    // After a load: the totals and the highest line number of the lines as loaded, without moving any
+    // cursor or checking any line.
+    void showTotalsOfLoadedLines();
+    // The allocation mirror takes a copy of every allocation of the entry, keeping its own filter.
+    void copiaEspelhoRateios();
+    // Whether the mirror holds another allocation of this line on this branch and cost centre, whatever
+    // line the mirror's filter shows.
+    [[nodiscard]] bool rateioJaInformado(const QString& empresa, const QString& nrLancCont,
+                                         const QString& nrSeqLanc, const QString& filial,
+                                         const QString& centCust) const;
+    // The allocations of the mirror by line (sum of the rounded shares in cents, count), taken once per
+    // recount so that checking every line reads the mirror once.
+    std::optional<QHash<QString, AllocationTotal>> recountAllocations_;
+    // The line filter the last sum check set on the mirror, applied once at the end of a recount.
+    QString pendingMirrorFilter_;
+    void applyMirrorFilter(const QString& filter);
+
     void wireHandlers();
     void checaEmpresa();
     // Looks the code in edtCdEmpresa up: its name and options, or "EMP_N" (ends the action).
     void buscaEmpresa();
     void excluiPartida(ClientDataSet& side, const char* questionKey);
-    void marcaExclusao(ClientDataSet& table);
     [[nodiscard]] bool abaDadosAtiva() const { return pgcPadrao.activePage() == &tshFolhaDados; }
     [[nodiscard]] QString printFooter() const;
     [[nodiscard]] QString printCompany() const;
 
     LancamentoDialogs dialogs_;
+    Side debit_;
+    Side credit_;
 };
+
+// The allocations of a packet by entry line (see AllocationTotal).
+[[nodiscard]] QHash<QString, AllocationTotal> allocationTotals(const DataPacket& packet);
 
 // Whether a table is in edit or insert state.
 [[nodiscard]] inline bool editing(const ClientDataSet& t) {

@@ -1,43 +1,236 @@
-// The balance of the entry: debit and credit totals and their difference; entering a line panel.
+// The balance of the entry and the navigation between its lines: the recount (totals, difference,
+// mirror, highest line number), a line becoming current, entering a line panel, and what follows a
+// stored, deleted or cancelled line. One body for both sides; what differs is in the Side.
 #include "entry_screen/cli_ctb10000.h"
+
+#include "platform/dataset/field_format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace ctb::ctb10000 {
 namespace {
 
-// Sum of a float column over the rows shown, without moving the cursor (no scroll events).
-double soma(const ClientDataSet& t, QStringView field) {
-    const Field* f = t.findField(field);
-    if (f == nullptr)
-        return 0;
-    double total = 0;
-    for (int row = 0; row < t.viewRowCount(); ++row)
-        total += t.valueAt(row, f->index()).toDouble();
-    return RoundDec(total, 2);
+const QString kMoneyFormat = QStringLiteral("#,##0.00");
+
+Field& fieldOf(ClientDataSet& t, const char* name) {
+    return t.fieldByName(QString::fromLatin1(name));
 }
+
+// A value in whole cents, as the line is stored.
+qint64 cents(double value) {
+    return static_cast<qint64>(std::llround(RoundDec(value, 2) * 100.0));
+}
+
+// The fields of a line that the mirror takes from it.
+constexpr const char* kMirroredFields[] = {"CDCONTCOME", "IDLANCCOME", "IDLANCINTE", "DSHISTLANC",
+                                           "CDHISTPADR", "NRLANCCONT", "CDEMPRESA",  "CDCONTCTBL",
+                                           "NRSEQLANC",  "VRLANCAMENT"};
 
 }  // namespace
 
-void TfrmLancamento::recontaTotais() {
-    const double debit = soma(cdsDebito, u"DEBITO");
-    const double credit = soma(cdsCredito, u"CREDITO");
-    nedDebito.SetNumber(debit);
-    nedCredito.SetNumber(credit);
+void TfrmLancamento::bindLineDetails(Side& side) {
+    dbeCdHistPadr.setDataBinding(&side.source, QStringLiteral("CDHISTPADR"));
+    dbeDsHistLanc.setDataBinding(&side.source, QStringLiteral("DSHISTLANC"));
+    dbeCdContCome.setDataBinding(&side.source, QStringLiteral("CDCONTCOME"));
+}
+
+void TfrmLancamento::enableAllocationAreaFor(const QString& cdContCtbl) {
+    if (EmptyString(cdContCtbl)) {
+        // No account: no allocation kind, without asking the database.
+        qryContCtbl.Close();
+        panLancamentoGerencial.setEnabled(false);
+        return;
+    }
+    abreQryContCtbl(cdContCtbl, QString(), QString(), QStringLiteral("T"));
+    const QString kind =
+        qryContCtbl.IsEmpty() ? QString() : qryContCtbl.fieldByName(u"IDCONTCCUS").asString().left(1);
+    panLancamentoGerencial.setEnabled(kind == u"G" || kind == u"L" || kind == u"R");
+}
+
+void TfrmLancamento::CalculaDebitoCredito() {
+    FUltimaSequencia = -1;
+    // Every line's allocation sums come from one reading of the mirror; the mirror's filter is set to
+    // the last checked line once, at the end.
+    struct RecountScope {
+        TfrmLancamento& f;
+        ~RecountScope() {
+            f.recountAllocations_.reset();
+            if (!f.pendingMirrorFilter_.isEmpty() && f.cdsLancCCustoEspelho.active())
+                f.applyMirrorFilter(f.pendingMirrorFilter_);
+            f.pendingMirrorFilter_.clear();
+        }
+    } scope{*this};
+    if (FIdContGere == u"S" && cdsLancCCustoEspelho.active())
+        recountAllocations_ = allocationTotals(cdsLancCCustoEspelho.data());
+    else if (FIdContGere == u"S")
+        recountAllocations_.emplace();
+    // The sums read a copy of the committed lines, so the visible current line does not move. They add
+    // the values as they are stored (each rounded to the cent), so the totals are those of the entry
+    // the server receives.
+    auto sum = [this](ClientDataSet& table, const Side& side, bool debitSide) {
+        const DataPacket copy = table.data();
+        const int value = copy.fieldIndex(QString::fromLatin1(side.valueField));
+        const int account = copy.fieldIndex(u"CDCONTCTBL"), come = copy.fieldIndex(u"CDCONTCOME"),
+                  company = copy.fieldIndex(u"CDEMPRESA"), entry = copy.fieldIndex(u"NRLANCCONT"),
+                  sequence = copy.fieldIndex(u"NRSEQLANC"), signedValue = copy.fieldIndex(u"VRLANCAMENT");
+        qint64 total = 0;
+        for (const Row& row : copy.rows) {
+            FLadoDebito = debitSide;
+            FLadoCredito = !debitSide;
+            total += cents(row.number(value));
+            ValidaContaComercial(row.text(account), row.text(come), row.text(company), row.text(entry),
+                                 row.text(sequence), QString::fromLatin1(side.code));
+            ValidaValoresRateio(row.text(account), row.text(company), row.text(entry), row.text(sequence),
+                                QString::fromLatin1(side.code), RoundDec(row.number(signedValue), 2));
+        }
+        return total;
+    };
+    const qint64 debit = sum(cdsDebito, debit_, true);
+    const qint64 credit = sum(cdsCredito, credit_, false);
+    showTotals(debit, credit);
+
+    cdsLancContEspelho.emptyDataSet();
+    auto mirror = [this](ClientDataSet& table, bool debitSide) {
+        table.first();
+        while (!table.eof()) {
+            FLadoDebito = debitSide;
+            FLadoCredito = !debitSide;
+            cdsLancContEspelho.append();
+            for (const char* name : kMirroredFields)
+                fieldOf(cdsLancContEspelho, name).setValue(fieldOf(table, name).value());
+            fieldOf(cdsLancContEspelho, "CDDOCUCONT").setAsString(FDocumento);
+            fieldOf(cdsLancContEspelho, "DTLANCCONT").setAsDate(FDtLancCont);
+            fieldOf(cdsLancContEspelho, "IDTIPOLANC")
+                .setAsString(debitSide ? QStringLiteral("D") : QStringLiteral("C"));
+            cdsLancContEspelho.post();
+            const QString seqText = fieldOf(table, "NRSEQLANC").asString();
+            bool isNumber = false;
+            const int seq = seqText.trimmed().toInt(&isNumber);
+            if (!isNumber)
+                MensErro(services(),
+                         QStringLiteral("Número de sequência da partida inválido: \"%1\".").arg(seqText));
+            FUltimaSequencia = std::max(FUltimaSequencia, seq);
+            table.next();
+        }
+    };
+    mirror(cdsDebito, true);
+    mirror(cdsCredito, false);
+    if (FUltimaSequencia == -1)
+        FUltimaSequencia = 0;
+}
+
+void TfrmLancamento::showTotals(qint64 debitCents, qint64 creditCents) {
+    nedDebito.SetNumber(static_cast<double>(debitCents) / 100.0);
+    nedCredito.SetNumber(static_cast<double>(creditCents) / 100.0);
+    const qint64 difference = std::llabs(debitCents - creditCents);
     lblValorDiferenca.setText(
-        QStringLiteral("Diferença: %1").arg(session.locale.toString(RoundDec(debit - credit, 2), 'f', 2)));
+        format::formatNumber(static_cast<double>(difference) / 100.0, kMoneyFormat, session.locale));
+    // Red when unbalanced; in the panel's own colour, so the zero does not show, when balanced.
+    lblValorDiferenca.setFontColor(difference != 0 ? QString::fromLatin1(ui::kColorRed)
+                                                   : QString::fromLatin1(ui::kColorButtonFace));
 }
 
-void TfrmLancamento::panDebitoEnter() {
-    FLadoDebito = true;
-    FLadoCredito = false;
+void TfrmLancamento::showTotalsOfLoadedLines() {
+    qint64 debit = 0, credit = 0;
+    int highest = 0;
+    auto walk = [&highest](const ClientDataSet& table, const char* valueField, qint64& total) {
+        const DataPacket copy = table.data();
+        const int value = copy.fieldIndex(QString::fromLatin1(valueField)),
+                  seq = copy.fieldIndex(u"NRSEQLANC");
+        for (const Row& row : copy.rows) {
+            total += cents(row.number(value));
+            highest = std::max(highest, row.text(seq).trimmed().toInt());
+        }
+    };
+    walk(cdsDebito, debit_.valueField, debit);
+    walk(cdsCredito, credit_.valueField, credit);
+    showTotals(debit, credit);
+    // New lines of an opened entry continue after its highest number.
+    FUltimaSequencia = highest;
+}
+
+void TfrmLancamento::lineAfterScroll(Side& side) {
+    ClientDataSet& t = side.table;
+    bindLineDetails(side);
+    AtualizaContaComercial(QString::fromLatin1(side.letter), fieldOf(t, "CDCONTCOME").asString());
+    enableAllocationAreaFor(fieldOf(t, "CDCONTCTBL").asString());
+    if (cdsLancCCusto.active())
+        filtraRateiosDaLinha(t);
+    if (side.scrollCopiesAllocationMirror && cdsLancCCusto.active())
+        copiaEspelhoRateios();
+    if (edtDocumento.text().isEmpty())
+        edtDocumento.setText(FDocumento);
+}
+
+void TfrmLancamento::storePendingLine(ClientDataSet& table) {
+    if (!editing(table))
+        return;
+    // A new line no one has typed into is dropped, as a grid drops it when left.
+    if (table.state() == DataSetState::Insert && !table.touched())
+        table.cancel();
+    else
+        table.post();
+}
+
+void TfrmLancamento::panelEnter(Side& side) {
+    ClientDataSet& t = side.table;
+    storePendingLine(side.otherTable);
+    bindLineDetails(side);
+    AtualizaContaComercial(QString::fromLatin1(side.letter), fieldOf(t, "CDCONTCOME").asString());
+    if (panLancamentoGerencial.visible())
+        enableAllocationAreaFor(fieldOf(t, "CDCONTCTBL").asString());
+    if (cdsLancCCusto.active())
+        filtraRateiosDaLinha(t);
+    FLadoDebito = &side == &debit_;
+    FLadoCredito = &side == &credit_;
     FAreaGerencial = false;
     FNavegacao = false;
 }
 
-void TfrmLancamento::panCreditoEnter() {
-    FLadoCredito = true;
-    FLadoDebito = false;
-    FAreaGerencial = false;
-    FNavegacao = false;
+void TfrmLancamento::lineAfterPost(Side& side) {
+    ClientDataSet& t = side.table;
+    if (t.changeCount() > 0) {
+        t.mergeChangeLog();
+        if (!FCarregando)
+            FAlterado = true;
+        if (FDocumento.isEmpty()) {
+            FDocumento = fieldOf(t, "CDDOCUCONT").asString();
+            edtDocumento.setText(FDocumento);
+        }
+        if (side.disablesDateBeforeButtonRule) {
+            if (depData.enabled())
+                depData.setEnabled(false);
+            ControlaBotoesFormulario(t);
+        } else {
+            ControlaBotoesFormulario(t);
+            if (depData.enabled())
+                depData.setEnabled(false);
+        }
+    }
+    CalculaDebitoCredito();
+}
+
+void TfrmLancamento::lineAfterDelete(Side& side) {
+    ClientDataSet& t = side.table;
+    if (t.changeCount() > 0) {
+        t.mergeChangeLog();
+        FAlterado = true;
+        ControlaBotoesFormulario(t);
+    }
+    FConfirmado = false;
+    CalculaDebitoCredito();
+}
+
+void TfrmLancamento::lineAfterCancel(Side& side) {
+    ClientDataSet& t = side.table;
+    if (t.recordCount() == 0) {
+        if (EmptyString(depData.text()) && cdsLancFiltrado.active() && !cdsLancFiltrado.isEmpty())
+            depData.SetDate(cdsLancFiltrado.fieldByName(u"DTLANCCONT").asDate());
+        FConfirmado = false;
+    }
+    ControlaBotoesFormulario(t);
 }
 
 }  // namespace ctb::ctb10000

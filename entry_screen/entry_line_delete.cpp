@@ -12,13 +12,6 @@ bool semLinhas(const ClientDataSet& t) {
 
 }  // namespace
 
-void TfrmLancamento::marcaExclusao(ClientDataSet& table) {
-    // What the tables' own delete handlers do once they exist: the entry now differs from the stored one.
-    FAlterado = true;
-    FConfirmado = false;
-    ControlaBotoesFormulario(table);
-}
-
 void TfrmLancamento::excluiPartida(ClientDataSet& side, const char* questionKey) {
     if (!side.active() || side.isEmpty() || editing(side))
         return;
@@ -27,31 +20,29 @@ void TfrmLancamento::excluiPartida(ClientDataSet& side, const char* questionKey)
     // The allocations first: leaving the line would re-filter them to the next one. The table is put
     // on this line's allocations before, so that nothing but them goes, whichever line it showed.
     if (cdsLancCCusto.active()) {
-        cdsLancCCusto.setFilter(filtroLinha(side.fieldByName(u"NRLANCCONT").asString(),
-                                            side.fieldByName(u"CDEMPRESA").asString(),
-                                            side.fieldByName(u"NRSEQLANC").asString()));
-        cdsLancCCusto.setFiltered(true);
+        filtraRateiosDaLinha(side);
         while (!cdsLancCCusto.isEmpty()) {
             cdsLancCCusto.first();
             cdsLancCCusto.remove();
         }
     }
     side.remove();
-    marcaExclusao(side);
+}
+
+void TfrmLancamento::excluiLinhaAtual() {
+    if (FAreaGerencial) {
+        if (cdsLancCCusto.active() && !cdsLancCCusto.isEmpty() && !editing(cdsLancCCusto) &&
+            services()->askYesNo(msgPadrao.Msg(QStringLiteral("EXCLUIR_GER"))))
+            cdsLancCCusto.remove();
+    } else if (FLadoDebito) {
+        excluiPartida(cdsDebito, debit_.deleteQuestionKey);
+    } else if (FLadoCredito) {
+        excluiPartida(cdsCredito, credit_.deleteQuestionKey);
+    }
 }
 
 void TfrmLancamento::ExcluiLinhaCorrente() {
-    if (FAreaGerencial) {
-        if (cdsLancCCusto.active() && !cdsLancCCusto.isEmpty() && !editing(cdsLancCCusto) &&
-            services()->askYesNo(msgPadrao.Msg(QStringLiteral("EXCLUIR_GER")))) {
-            cdsLancCCusto.remove();
-            marcaExclusao(cdsLancCCusto);
-        }
-    } else if (FLadoDebito) {
-        excluiPartida(cdsDebito, "EXCLUIR_DB");
-    } else if (FLadoCredito) {
-        excluiPartida(cdsCredito, "EXCLUIR_CR");
-    }
+    excluiLinhaAtual();
     if (semLinhas(cdsDebito) && semLinhas(cdsCredito)) {
         tshFolhaDados.setEnabled(true);
         FAlterado = false;
@@ -62,7 +53,19 @@ void TfrmLancamento::ExcluiLinhaCorrente() {
 }
 
 void TfrmLancamento::FormKeyDown(int& key, ui::ShiftState shift) {
-    if (key != ui::vk::Delete || !shift.ctrl || pgcPadrao.activePage() != &tshFormulario)
+    if (pgcPadrao.activePage() != &tshFormulario)
+        return;
+    if (key == ui::vk::F1 + 5 && !shift.ctrl && !shift.shift) {
+        // F6 goes from one line grid to the other: the credit grid is no tab stop, and the keyboard
+        // must reach it too.
+        key = 0;
+        if (dbgDebito.focused())
+            dbgCredito.setFocus();
+        else
+            dbgDebito.setFocus();
+        return;
+    }
+    if (key != ui::vk::Delete || !shift.ctrl)
         return;
     // The form sees the key before the focused control (key preview); taking it here keeps a grid's own
     // Ctrl+Delete from asking and deleting a second time for the same keystroke.

@@ -67,7 +67,7 @@ void TfrmLancamento::carregaLancamento() {
     FLadoDebito = true;
     FLadoCredito = false;
     FNavegacao = false;
-    recontaTotais();
+    showTotalsOfLoadedLines();
 }
 
 }  // namespace ctb::ctb10000

@@ -317,7 +317,8 @@ const std::vector<ControlDecl>& lancamentoControls() {
         total("nedDebito");
         add({"lblCredito", K::Label, "panCabecalho", "Crédito"});
         total("nedCredito");
-        add({"lblValorDiferenca", K::Label, "panCabecalho", "Diferença: 0,00"});
+        add({"lblDiferenca", K::Label, "panCabecalho", "Diferença"});
+        add({"lblValorDiferenca", K::Label, "panCabecalho", "0,00"});
         // Lines: debit and credit grids side by side.
         add({"panLancamentoOficial", K::Panel, "tshFormulario"});
         add({"panTituloDebito", K::Panel, "panLancamentoOficial", "Débitos"});
@@ -325,7 +326,9 @@ const std::vector<ControlDecl>& lancamentoControls() {
         add({"dbgDebito", K::DBGrid, "panDebito"});
         add({"panTituloCredito", K::Panel, "panLancamentoOficial", "Créditos"});
         add({"panCredito", K::Panel, "panLancamentoOficial"});
-        add({"dbgCredito", K::DBGrid, "panCredito"});
+        // Not a tab stop: the tab key never moves into it.
+        auto& credito = add({"dbgCredito", K::DBGrid, "panCredito"});
+        credito.tabStop = false;
         // Line details, bound at run time to the current side.
         add({"panHistorico", K::Panel, "tshFormulario"});
         add({"lblHistorico", K::Label, "panHistorico", "Histórico"});

@@ -26,7 +26,8 @@ const std::vector<LayoutDecl>& lancamentoLayout() {
         {"nedDebito", A::None, 460, 9, 120, 22},
         {"lblCredito", A::None, 596, 12, 48, 17},
         {"nedCredito", A::None, 646, 9, 120, 22},
-        {"lblValorDiferenca", A::None, 782, 12, 200, 17},
+        {"lblDiferenca", A::None, 782, 12, 64, 17},
+        {"lblValorDiferenca", A::None, 848, 12, 134, 17},
         // Debit and credit lines side by side; the credit side takes what the window grows by.
         {"panLancamentoOficial", A::Client, 0, 40, 990, 320},
         {"panTituloDebito", A::None, 0, 0, 494, 22},

@@ -11,19 +11,36 @@ TfrmHistLanc::TfrmHistLanc(Session& s, HistoryLines* lines)
     applyLayout(*this, histLancLayout());
     panDescricao.setAlign(ui::Align::Top);
     memDesc.setAlign(ui::Align::Client);
+    sbtConfirma.onClick = [this](ui::Control&) { sbtConfirmaClick(); };
+}
+
+ClientDataSet* TfrmHistLanc::linha() const {
+    if (lines_ == nullptr)
+        return nullptr;
+    // The credit side is looked at first.
+    return lines_->creditSide()  ? &lines_->creditLines()
+           : lines_->debitSide() ? &lines_->debitLines()
+                                 : nullptr;
 }
 
 void TfrmHistLanc::FormCreate() {
     TfrmRotiGeral::FormCreate();
-    if (lines_ == nullptr)
-        return;
-    // The credit side is looked at first.
-    ClientDataSet* line = lines_->creditSide()  ? &lines_->creditLines()
-                          : lines_->debitSide() ? &lines_->debitLines()
-                                                : nullptr;
-    if (line == nullptr || !line->active() || line->isEmpty())
+    ClientDataSet* line = linha();
+    // The current line, also one still being typed.
+    if (line == nullptr || !line->active() || line->viewRowCount() == 0)
         return;
     memDesc.setText(line->fieldByName(u"DSHISTLANC").asString().left(kHistoryLength));
+}
+
+void TfrmHistLanc::sbtConfirmaClick() {
+    if (ClientDataSet* line = linha(); line != nullptr && line->active()) {
+        // Left in edit: the screen stores the line later, through its own checks.
+        line->edit();
+        Field& text = line->fieldByName(u"DSHISTLANC");
+        text.setAsString(memDesc.text());
+        text.setAsString(text.asString().left(kHistoryLength));
+    }
+    setModalResult(ui::ModalResult::Ok);
 }
 
 }  // namespace ctb::ctb10000

@@ -24,8 +24,12 @@ class TfrmHistLanc : public TfrmRotiGeral {
     ui::Memo& memDesc;
 
     void FormCreate() override;
+    void sbtConfirmaClick();
 
   private:
+    // The line the dialog reads and writes: the current credit line when the credit side is current,
+    // else the current debit line when the debit side is, else none.
+    [[nodiscard]] ClientDataSet* linha() const;
     HistoryLines* lines_;
 };
 

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMessageBox>
@@ -30,7 +31,22 @@ using ctb::host::HostOptions;
 
 const QString kDbConnection = QStringLiteral("ctb-host");
 
-bool parseOptions(QApplication& app, HostOptions& o, QString& error) {
+// The token is the file's first line; it never reaches a log or a message.
+bool readToken(const QString& path, QByteArray& token, QString& error) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("Não foi possível ler o arquivo de token %1: %2.").arg(path, f.errorString());
+        return false;
+    }
+    token = f.readLine().trimmed();
+    if (token.isEmpty()) {
+        error = QStringLiteral("O arquivo de token %1 está vazio.").arg(path);
+        return false;
+    }
+    return true;
+}
+
+bool parseOptions(QApplication& app, HostOptions& o, QByteArray& token, QString& error) {
     QCommandLineParser p;
     p.setApplicationDescription(QStringLiteral("Aplicação hospedeira do módulo de lançamentos contábeis"));
     p.addHelpOption();
@@ -54,11 +70,19 @@ bool parseOptions(QApplication& app, HostOptions& o, QString& error) {
     const QCommandLineOption picture(QStringLiteral("account-picture"),
                                      QStringLiteral("Máscara de contas (9.9.99.999)."),
                                      QStringLiteral("PIC"));
+    const QCommandLineOption tokenFile(
+        QStringLiteral("token-file"),
+        QStringLiteral("Arquivo com o token do servidor de aplicação (ou a variável CTB_TOKEN_FILE)."),
+        QStringLiteral("FILE"));
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Abre os lançamentos, salva a tela em PNG e sai."),
                                         QStringLiteral("FILE"));
-    p.addOptions({config, db, server, company, user, locale, today, module, picture, screenshot});
+    p.addOptions({config, db, server, company, user, locale, today, module, picture, tokenFile, screenshot});
     p.process(app);
+    const QString tokenPath =
+        p.isSet(tokenFile) ? p.value(tokenFile) : qEnvironmentVariable("CTB_TOKEN_FILE");
+    if (!tokenPath.isEmpty() && !readToken(tokenPath, token, error))
+        return false;
 
     // The configuration file gives defaults; the command line wins.
     if (p.isSet(config)) {
@@ -125,8 +149,9 @@ int main(int argc, char** argv) {
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
 
     HostOptions options;
+    QByteArray token;
     QString error;
-    if (!parseOptions(app, options, error)) {
+    if (!parseOptions(app, options, token, error)) {
         std::fprintf(stderr, "ctb-host: %s\n", qPrintable(error));
         return 2;
     }
@@ -185,6 +210,7 @@ int main(int argc, char** argv) {
         session.today = today.constData();
         session.uiServices = static_cast<ctb::ui::UiServices*>(&ui);
         session.accountPicture = picture.constData();
+        session.token = token.constData();
         if (loader.entryPoints().setSessao(&session) != 0) {
             report(options, &window, QStringLiteral("O módulo recusou a sessão do usuário."));
             usable = false;

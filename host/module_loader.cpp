@@ -24,11 +24,14 @@ QString ModuleLoader::findModule(const QString& explicitPath, const QString& exe
     if (!env.isEmpty())
         return env;
     const QDir dir(executableDir);
+    // Installed: bin/ctb-host and lib/<arch>/ctb/PKG_CTB10000.so; in the build tree: host/ and module/.
+    const QString installed =
+        dir.filePath(QStringLiteral(CTB_MODULE_DIR_FROM_BIN) + QLatin1Char('/') + kModuleFile);
     for (const QString& candidate :
-         {dir.filePath(kModuleFile), dir.filePath(QStringLiteral("../module/") + kModuleFile)})
+         {dir.filePath(kModuleFile), installed, dir.filePath(QStringLiteral("../module/") + kModuleFile)})
         if (QFileInfo::exists(candidate))
             return QDir::cleanPath(candidate);
-    return dir.filePath(kModuleFile);
+    return QDir::cleanPath(installed);
 }
 
 bool ModuleLoader::load(const QString& path) {

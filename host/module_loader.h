@@ -24,7 +24,9 @@ class ModuleLoader {
     ModuleLoader(const ModuleLoader&) = delete;
     ModuleLoader& operator=(const ModuleLoader&) = delete;
 
-    // The first of: the explicit path, $CTB_MODULE, next to the executable, the build tree's module/.
+    // The first of: the explicit path, $CTB_MODULE, next to the executable, the installed module folder
+    // relative to the executable's (bin/ -> lib/<arch>/ctb/), the build tree's module/. When none
+    // exists, the installed place (named in the error).
     [[nodiscard]] static QString findModule(const QString& explicitPath, const QString& executableDir);
 
     [[nodiscard]] bool load(const QString& path);

@@ -78,6 +78,7 @@ struct ControlDecl {
     int decimals = -1;      // numeric edits
     const char* displayFormat = "";
     const char* shortcut = "";  // menu items, as "Ctrl+L"
+    bool tabStop = true;
 };
 
 // Where a control sits, as the form designer places it: aligned to a side of its container (filling

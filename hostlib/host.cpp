@@ -75,6 +75,8 @@ bool TNetConnection::open() {
         client_ = std::make_unique<net::HttpClient>(Host.toStdString(), Port, options);
     else
         client_->setEndpoint(Host.toStdString(), Port);
+    if (session != nullptr)
+        client_->setBearerToken(session->token.toStdString());
     net::CallResult health;
     blocking([&] { health = client_->health(); });
     connected_ = health.ok;
@@ -162,7 +164,8 @@ void TADOIBQuery::Open() {
     query_->close();
     if (active())
         close();
-    clearFields();
+    if (!keepsDeclaredFields_)
+        clearFields();
     setData(std::move(packet));
 }
 
@@ -317,20 +320,27 @@ TfrmPadrao::TfrmPadrao(const QString& name, const QString& caption, const QStrin
       sbtCancelar(toolButton(panBotoes, QStringLiteral("sbtCancelar"), QStringLiteral("Cancelar"), 508)),
       lblCodTela(panBotoes.add<ui::Label>(QStringLiteral("lblCodTela"))),
       mnuMenu(add<ui::MenuItem>(QStringLiteral("mnuMenu"))),
-      mnuIncluir(menuItem(mnuMenu, QStringLiteral("mnuIncluir"), QStringLiteral("Incluir"))),
-      mnuAlterar(menuItem(mnuMenu, QStringLiteral("mnuAlterar"), QStringLiteral("Alterar"))),
-      mnuExcluir(menuItem(mnuMenu, QStringLiteral("mnuExcluir"), QStringLiteral("Excluir"))),
-      mnuImprimir(menuItem(mnuMenu, QStringLiteral("mnuImprimir"), QStringLiteral("Imprimir"))),
-      mnuVerificar(menuItem(mnuMenu, QStringLiteral("mnuVerificar"), QStringLiteral("Verificar"))),
-      mnuConfirmar(menuItem(mnuMenu, QStringLiteral("mnuConfirmar"), QStringLiteral("Confirmar"))),
-      mnuCancelar(menuItem(mnuMenu, QStringLiteral("mnuCancelar"), QStringLiteral("Cancelar"))),
+      // Every record action within reach of the keyboard: the menu's letters (Alt+M, then the letter)
+      // and, for the actions of every few seconds, a shortcut that no edit or grid takes for itself.
+      mnuIncluir(menuItem(mnuMenu, QStringLiteral("mnuIncluir"), QStringLiteral("&Incluir"),
+                          ui::vk::KeyA + ('N' - 'A'), ui::ShiftState{true, false})),
+      mnuAlterar(menuItem(mnuMenu, QStringLiteral("mnuAlterar"), QStringLiteral("&Alterar"),
+                          ui::vk::KeyA + ('E' - 'A'), ui::ShiftState{true, false})),
+      mnuExcluir(menuItem(mnuMenu, QStringLiteral("mnuExcluir"), QStringLiteral("&Excluir"))),
+      mnuImprimir(menuItem(mnuMenu, QStringLiteral("mnuImprimir"), QStringLiteral("Im&primir"),
+                           ui::vk::KeyA + ('P' - 'A'), ui::ShiftState{true, false})),
+      mnuVerificar(
+          menuItem(mnuMenu, QStringLiteral("mnuVerificar"), QStringLiteral("&Verificar"), ui::vk::F1 + 4)),
+      mnuConfirmar(menuItem(mnuMenu, QStringLiteral("mnuConfirmar"), QStringLiteral("&Confirmar"),
+                            ui::vk::KeyA + ('S' - 'A'), ui::ShiftState{true, false})),
+      mnuCancelar(menuItem(mnuMenu, QStringLiteral("mnuCancelar"), QStringLiteral("Ca&ncelar"))),
       pgcPadrao(add<ui::PageControl>(QStringLiteral("pgcPadrao"))),
       tshFolhaDados(pgcPadrao.addPage(QStringLiteral("tshFolhaDados"), QStringLiteral("Folha de Dados"))),
       dbgPadrao(tshFolhaDados.add<ui::DBGrid>(QStringLiteral("dbgPadrao"))),
       tshFormulario(pgcPadrao.addPage(QStringLiteral("tshFormulario"), QStringLiteral("Formulário"))) {
     setText(caption);
     setGeometry(0, 0, 800, 600);
-    mnuMenu.setText(QStringLiteral("Menu"));
+    mnuMenu.setText(QStringLiteral("&Menu"));
     panBotoes.setAlign(ui::Align::Top);
     panBotoes.setGeometry(0, 0, 800, 30);
     lblCodTela.setText(screenCode);
@@ -391,6 +401,20 @@ TfrmRotiGeral::TfrmRotiGeral(const QString& name, const QString& caption, const 
     lblCodTela.setGeometry(8, 12, 80, 16);
     grbDadosRel.setAlign(ui::Align::Client);
     sbtCancel.onClick = [this](ui::Control&) { sbtCancelClick(); };
+    // The dialog's buttons never take the focus, so the keyboard reaches them here: Ctrl+S confirms
+    // (as Ctrl+S confirms on the screens), Escape cancels.
+    keyPreview = true;
+    onKeyDown = [this](ui::Control&, int& key, ui::ShiftState shift) {
+        ui::SpeedButton* button = nullptr;
+        if (key == ui::vk::Escape && !shift.ctrl && !shift.shift)
+            button = &sbtCancel;
+        else if (key == ui::vk::KeyA + ('S' - 'A') && shift.ctrl && !shift.shift)
+            button = &sbtConfirma;
+        if (button == nullptr || !button->effectivelyEnabled())
+            return;
+        key = 0;
+        button->doClick();
+    };
 }
 
 void TfrmRotiGeral::FormCreate() {}

@@ -44,6 +44,7 @@ class CTB_HOSTLIB_EXPORT Session {
     std::optional<QDate> today;  // fixed by scripts; the real date otherwise
     QString dbConnection;        // name of the shared QtSql connection
     ui::UiServices* services = nullptr;
+    QString token;  // bearer token the server calls carry; empty: none (the embedded default)
 
     [[nodiscard]] QDate currentDate() const { return today.value_or(QDate::currentDate()); }
     [[nodiscard]] QSqlDatabase database() const { return QSqlDatabase::database(dbConnection, false); }
@@ -149,6 +150,11 @@ class CTB_HOSTLIB_EXPORT TADOIBQuery : public ClientDataSet {
     void Close() { close(); }
     [[nodiscard]] bool IsEmpty() const { return isEmpty(); }
     [[nodiscard]] sql::Query& query() { return *query_; }
+
+  protected:
+    // Fields declared by the owner (labels, masks, display handlers) stay across every Open;
+    // otherwise each Open takes the result's fields.
+    bool keepsDeclaredFields_ = false;
 
   private:
     std::unique_ptr<sql::Query> query_;

@@ -30,6 +30,7 @@ DeclaredQuery::DeclaredQuery(const QueryDecl& decl, const QSqlDatabase& db)
     : TADOIBQuery(u8(decl.name), db), decl_(decl) {
     declareQuery(query(), decl_);
     declareTable(*this, TableDecl{decl_.name, decl_.fields});
+    keepsDeclaredFields_ = true;
 }
 
 namespace {
@@ -95,6 +96,7 @@ void buildControls(ui::Form& form, const std::vector<ControlDecl>& controls) {
             c.setHint(u8(d.hint));
         c.setEnabled(d.enabled);
         c.setVisible(d.visible);
+        c.setTabStop(d.tabStop);
         if (auto* edit = dynamic_cast<ui::Edit*>(&c)) {
             edit->setMaxLength(d.maxLength);
             if (d.readOnly)

@@ -63,9 +63,12 @@ double RoundDec(double value, int decimals) {
         if (i < 0)
             digits.insert(digits.begin(), '1');
     }
+    // Appended in place: `"." + digits.substr(...)` trips GCC 12's -Wrestrict at -O3 (a false report).
     std::string out = digits.substr(0, digits.size() - d);
-    if (d > 0)
-        out += "." + digits.substr(digits.size() - d);
+    if (d > 0) {
+        out.push_back('.');
+        out.append(digits, digits.size() - d, d);
+    }
     double result = 0.0;
     std::from_chars(out.data(), out.data() + out.size(), result);
     if (result == 0.0)

@@ -6,6 +6,7 @@
 #include "history_dialog/cli_ctb10020.h"
 #include "platform/ui/dispatch.h"
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -91,8 +92,12 @@ int SetSessao(const CtbSessao* s) {
     const QDate today = QDate::fromString(text(s->today), Qt::ISODate);
     out.today = today.isValid() ? std::optional<QDate>(today) : std::nullopt;
     out.services = static_cast<ctb::ui::UiServices*>(s->uiServices);
-    if (s->size >= sizeof(CtbSessao) && s->accountPicture != nullptr && *s->accountPicture != '\0')
+    // Fields added at the end are read only when the host's struct has them.
+    auto has = [s](std::size_t offset) { return s->size >= offset + sizeof(const char*); };
+    if (has(offsetof(CtbSessao, accountPicture)) && s->accountPicture != nullptr &&
+        *s->accountPicture != '\0')
         out.accountPicture = text(s->accountPicture);
+    out.token = has(offsetof(CtbSessao, token)) ? text(s->token) : QString();
     return 0;
 }
 

@@ -36,6 +36,7 @@ struct CtbSessao {
     const char* today;           // "YYYY-MM-DD" fixes the date the module takes as today; empty: the clock
     void* uiServices;            // ctb::ui::UiServices* of the host (Qt or headless); required
     const char* accountPicture;  // account-code picture, "9.9.99.999" when empty
+    const char* token;           // bearer token for the application server; null or empty: none
 };
 
 // Returns 0 when the session was taken; a negative number when it is unusable (null, too small, no UI

@@ -44,6 +44,19 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// A NUL character ends a C string inside the database drivers: no text with one goes further.
+bool hasNul(std::string_view utf8) {
+    return utf8.find('\0') != std::string_view::npos;
+}
+
+bool packetHasNul(const DataPacket& p) {
+    for (const Row& r : p.rows)
+        for (int i = 0; i < r.size(); ++i)
+            if (r.kind(i) == CellKind::Text && hasNul(r.utf8(i)))
+                return true;
+    return false;
+}
+
 wire::Value packet(DataPacket p) {
     return wire::Value::fromPacket(std::move(p));
 }
@@ -182,6 +195,10 @@ wire::Value Dispatcher::call(const Method& m, LancamentoService& service, const 
                 ok = v.isString() && v.toDate().has_value() && v.toDate()->isValid();
                 break;
         }
+        if (ok && ((v.isString() && hasNul(v.utf8())) || (v.isPacket() && packetHasNul(v.packet()))))
+            throw BadRequest(QStringLiteral("Argumento %1 de %2 inválido: texto com caractere nulo.")
+                                 .arg(i + 1)
+                                 .arg(name));
         if (!ok)
             throw BadRequest(QStringLiteral("Argumento %1 de %2 inválido: esperado %3, recebido %4.")
                                  .arg(i + 1)

@@ -53,22 +53,24 @@ struct AccountInfo {
 
 void LancamentoService::storeEntry(const DataPacket& linesPacket, const DataPacket& allocationsPacket,
                                    const QString& user, CallContext& ctx) {
+    const QString acting = actingUser(user, ctx);
     const Entry e = readEntry(linesPacket, allocationsPacket);
     const bool packetHasSystem = linesPacket.fieldIndex(u"IDSISTEMA") >= 0;
-    inWriteTransaction([&](LancamentoService& s) { s.writeEntry(e, packetHasSystem, user, ctx); });
+    inWriteTransaction([&](LancamentoService& s) { s.writeEntry(e, packetHasSystem, acting, ctx); });
 }
 
 void LancamentoService::writeEntry(const Entry& e, bool packetHasSystem, const QString& user,
                                    CallContext& ctx) {
     // Raising the version first locks the entry's version row, so concurrent writers of one entry
     // queue here on PostgreSQL (SQLite already holds the write lock); a refusal rolls it back.
-    const std::int64_t version = bumpVersion(storage_, e.company, e.number);
+    const std::int64_t bumped = bumpVersion(storage_, e.company, e.number);
 
     // Then one read: the company with its options and open period, and the stored entry with its
     // lines' period and origin, its lot and its assessment maps.
     QString managerial;
     OpenPeriod period;
     bool exists = false;
+    std::int64_t version = 0;
     QString storedSystem;
     {
         QSqlQuery& q = storage_.prepare(QStringLiteral(
@@ -101,8 +103,20 @@ void LancamentoService::writeEntry(const Entry& e, bool packetHasSystem, const Q
         q.finish();
         if (!known)
             throw Refusal(QStringLiteral("Empresa não cadastrada."));
-        if (ctx.expectedVersion && *ctx.expectedVersion != version - 1)
+        // Without a version (or with 0) the confirm is for a new entry; with one, for the entry loaded at
+        // that version. Either way nothing is overwritten that the client did not see.
+        const VersionStep v = settleVersion(e.company, e.number, bumped, exists);
+        version = v.next;
+        const std::int64_t expected = ctx.expectedVersion.value_or(0);
+        if (expected == 0 && exists)
+            throw Refusal(
+                QStringLiteral("Já existe um lançamento contábil com o número %1. Nada foi gravado: "
+                               "abra o lançamento para alterá-lo ou inclua um lançamento novo.")
+                    .arg(e.number));
+        if (expected != v.stored)
             throw Refusal(staleVersionMessage(e.number));
+        if (!exists && expected == 0)
+            guardHandedOut(e.company, e.number);
         if (exists) {
             // An entry already in a closed period may not be changed, not even moved out of it.
             for (const auto& d : {first, last})

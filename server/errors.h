@@ -7,7 +7,8 @@
 namespace ctb::server {
 
 // Error policy of the server: the service layer throws one of these; the HTTP layer renders each
-// kind once (Refusal as {"ok": false} with 200, BadRequest 400, NotFound 404, anything else 500).
+// kind once (Refusal as {"ok": false} with 200, BadRequest 400, Forbidden 403, NotFound 404, a database
+// failure 500 or 503 with an incident number, anything else 500).
 class ServerError : public std::runtime_error {
   public:
     explicit ServerError(const QString& message)
@@ -29,6 +30,11 @@ class BadRequest : public ServerError {
 };
 
 class NotFound : public ServerError {
+    using ServerError::ServerError;
+};
+
+// The caller is authenticated but asks to act as another user.
+class Forbidden : public ServerError {
     using ServerError::ServerError;
 };
 

@@ -6,50 +6,21 @@
 #include "server/errors.h"
 #include "server/service.h"
 #include "server/storage.h"
+#include "server/worker_pools.h"
 #include "server/write_queue.h"
 
 #include <httplib.h>
 
+#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
-#include <functional>
-#include <mutex>
 #include <optional>
+#include <random>
 #include <stdexcept>
 
 namespace ctb::server {
 
 namespace {
-
-// What one worker thread owns: its database connection, opened on first use and closed by the
-// thread itself when it ends (a QtSql connection belongs to the thread that opened it).
-class Worker {
-  public:
-    Worker(const ServerOptions& options, ServiceOptions service)
-        : options_(options), serviceOptions_(service) {}
-    LancamentoService& service() {
-        if (!service_) {
-            storage_ = std::make_unique<Storage>(options_.databaseUrl);
-            service_ = std::make_unique<LancamentoService>(*storage_, serviceOptions_);
-        }
-        return *service_;
-    }
-    // After a database failure the connection may be broken: the next request opens a new one.
-    void reset() {
-        service_.reset();
-        storage_.reset();
-    }
-
-  private:
-    const ServerOptions& options_;
-    ServiceOptions serviceOptions_;
-    std::unique_ptr<Storage> storage_;
-    std::unique_ptr<LancamentoService> service_;
-};
-
-thread_local Worker* tlsWorker = nullptr;
 
 struct RequestLog {
     std::chrono::steady_clock::time_point start;
@@ -57,56 +28,6 @@ struct RequestLog {
     std::string outcome;
 };
 thread_local RequestLog tlsLog;
-
-// cpp-httplib runs each connection as one task; these threads also own the database connections.
-class WorkerPool : public httplib::TaskQueue {
-  public:
-    WorkerPool(const ServerOptions& options, ServiceOptions service, int threads) {
-        for (int i = 0; i < threads; ++i)
-            threads_.emplace_back([this, &options, service] { loop(options, service); });
-    }
-    void enqueue(std::function<void()> fn) override {
-        {
-            std::lock_guard lock(mutex_);
-            jobs_.push_back(std::move(fn));
-        }
-        cond_.notify_one();
-    }
-    void shutdown() override {
-        {
-            std::lock_guard lock(mutex_);
-            shutdown_ = true;
-        }
-        cond_.notify_all();
-        for (auto& t : threads_)
-            t.join();
-    }
-
-  private:
-    void loop(const ServerOptions& options, ServiceOptions service) {
-        Worker worker(options, service);
-        tlsWorker = &worker;
-        for (;;) {
-            std::function<void()> job;
-            {
-                std::unique_lock lock(mutex_);
-                cond_.wait(lock, [&] { return shutdown_ || !jobs_.empty(); });
-                if (shutdown_ && jobs_.empty())
-                    break;
-                job = std::move(jobs_.front());
-                jobs_.pop_front();
-            }
-            job();
-        }
-        tlsWorker = nullptr;
-    }
-
-    std::mutex mutex_;
-    std::condition_variable cond_;
-    std::deque<std::function<void()>> jobs_;
-    std::vector<std::thread> threads_;
-    bool shutdown_ = false;
-};
 
 constexpr const char* kJson = "application/json; charset=utf-8";
 
@@ -129,13 +50,43 @@ std::optional<std::int64_t> versionHeader(const httplib::Request& req) {
     if (!req.has_header(kVersionHeader))
         return std::nullopt;
     const std::string v = req.get_header_value(kVersionHeader);
-    bool ok = false;
-    const qlonglong n = QString::fromStdString(v).trimmed().toLongLong(&ok);
+    // Digits only: "+1", " 1" or "1e0" are not a version a client loaded.
+    bool ok = !v.empty() && v.size() <= 18;
+    for (const char c : v)
+        ok = ok && c >= '0' && c <= '9';
+    const qlonglong n = ok ? std::stoll(v) : -1;
     if (!ok || n < 0)
         throw BadRequest(QStringLiteral("Cabeçalho %1 inválido: \"%2\".")
-                             .arg(QLatin1String(kVersionHeader), QString::fromStdString(v).left(40)));
+                             .arg(QLatin1String(kVersionHeader), QString::fromStdString(v.substr(0, 40))));
     return n;
 }
+
+void logLine(const QString& text) {
+    const std::string line = maskSecrets(text).toStdString() + '\n';
+    std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+// Incident numbers: a random prefix per process, so two servers on one database never give the same one,
+// then a sequence.
+class Incidents {
+  public:
+    Incidents() {
+        std::random_device rd;
+        prefix_ = QStringLiteral("%1").arg(rd() % 0xFFFFFFu, 6, 16, QLatin1Char('0')).toUpper();
+    }
+    // Logs what happened with a new number and returns the number.
+    QString record(const QString& what, const QString& detail) {
+        const QString id = QStringLiteral("%1-%2").arg(prefix_).arg(++next_, 6, 10, QLatin1Char('0'));
+        QString oneLine = detail;
+        oneLine.replace(u'\n', QStringLiteral(" | "));
+        logLine(QStringLiteral("ctb-server: incidente %1 (%2): %3").arg(id, what, oneLine));
+        return id;
+    }
+
+  private:
+    QString prefix_;
+    std::atomic<unsigned> next_{0};
+};
 
 }  // namespace
 
@@ -146,16 +97,53 @@ struct AppServer::Impl {
         if (options.groupCommit == ServerOptions::GroupCommit::On ||
             (options.groupCommit == ServerOptions::GroupCommit::Auto && !postgres))
             writer = std::make_unique<WriteQueue>(options.databaseUrl, options.rowLimit);
+        workers = std::make_unique<DatabaseWorkers>(
+            options.databaseUrl,
+            ServiceOptions{options.rowLimit, writer.get(), writer ? nullptr : &historyIndex},
+            std::max(1, options.threads));
+        if (!options.tlsCert.empty() || !options.tlsKey.empty()) {
+            auto ssl = std::make_unique<httplib::SSLServer>(options.tlsCert.c_str(), options.tlsKey.c_str());
+            tlsValid = ssl->is_valid();
+            http = std::move(ssl);
+        } else {
+            http = std::make_unique<httplib::Server>();
+        }
     }
     ServerOptions options;
-    std::unique_ptr<WriteQueue> writer;  // outlives the workers (http below is destroyed first)
+    std::unique_ptr<WriteQueue> writer;  // outlives the workers
     HistoryIndexSchedule historyIndex;   // without the writer, the workers index after their commits
+    std::unique_ptr<DatabaseWorkers> workers;
     Dispatcher dispatcher;
-    httplib::Server http;
+    Incidents incidents;
+    std::unique_ptr<httplib::Server> http;  // destroyed first: no request reaches the workers after it
+    bool tlsValid = true;
     bool bound = false;
+
+    ~Impl() {
+        http.reset();
+        workers.reset();
+        writer.reset();
+    }
+
+    // The user the request acts as; nullopt when credentials are configured and the request lacks them.
+    std::optional<QString> authenticate(const httplib::Request& req) const {
+        if (!options.tokens)
+            return QString();
+        const std::string header = req.get_header_value("Authorization");
+        return options.tokens->userFor(bearerToken(header));
+    }
 
     void handle(const httplib::Request& req, httplib::Response& res) {
         const auto started = std::chrono::steady_clock::now();
+        const std::optional<QString> user = authenticate(req);
+        if (!user) {
+            res.set_header("WWW-Authenticate", "Bearer");
+            renderError(
+                res, 401,
+                QStringLiteral("Credenciais ausentes ou inválidas: o servidor de aplicação recusou o "
+                               "acesso. Verifique o arquivo de token configurado para este usuário."));
+            return;
+        }
         const std::string module = req.matches[1];
         const std::string method = req.matches[2];
         const Dispatcher::Method* m = dispatcher.find(module, method);
@@ -168,6 +156,7 @@ struct AppServer::Impl {
         }
         try {
             CallContext ctx;
+            ctx.authenticatedUser = *user;
             ctx.expectedVersion = versionHeader(req);
             ctx.user = QString::fromStdString(req.get_header_value(kOperatorHeader));
             std::vector<wire::Value> args;
@@ -176,9 +165,10 @@ struct AppServer::Impl {
             } catch (const wire::WireError& e) {
                 throw BadRequest(e.message());
             }
-            if (!tlsWorker)
-                throw std::runtime_error("worker thread without a database connection");
-            const wire::Value result = Dispatcher::call(*m, tlsWorker->service(), args, ctx);
+            wire::Value result;
+            // Only the call itself holds a database worker; reading and writing the connection do not.
+            workers->run(
+                [&](LancamentoService& service) { result = Dispatcher::call(*m, service, args, ctx); });
             if (ctx.version)
                 res.set_header(kVersionHeader, std::to_string(*ctx.version));
             renderOk(res, result);
@@ -191,35 +181,52 @@ struct AppServer::Impl {
             renderError(res, 200, e.message());
         } catch (const BadRequest& e) {
             renderError(res, 400, e.message());
+        } catch (const Forbidden& e) {
+            renderError(res, 403, e.message());
         } catch (const NotFound& e) {
             renderError(res, 404, e.message());
         } catch (const DbError& e) {
-            tlsWorker->reset();
-            renderError(res, 500, e.message());
-        } catch (const sql::SqlError& e) {
-            tlsWorker->reset();
-            renderError(res, 503, QString::fromUtf8(e.what()));
-        } catch (const wire::WireError& e) {
-            renderError(res, 500, QStringLiteral("Falha ao montar a resposta: %1").arg(e.message()));
-        } catch (const std::exception& e) {
+            // The driver's text stays in the log; the client gets the incident number to quote.
             renderError(res, 500,
-                        QStringLiteral("Erro interno do servidor: %1").arg(QString::fromUtf8(e.what())));
+                        databaseMessage(incidents.record(QStringLiteral("banco de dados"), e.message())));
+        } catch (const sql::SqlError& e) {
+            renderError(
+                res, 503,
+                QStringLiteral("O banco de dados não está disponível (incidente %1). Nada foi gravado; "
+                               "tente novamente em instantes e, se persistir, informe o número do "
+                               "incidente ao suporte.")
+                    .arg(incidents.record(QStringLiteral("conexão"), QString::fromUtf8(e.what()))));
+        } catch (const wire::WireError& e) {
+            renderError(res, 500, internalMessage(incidents.record(QStringLiteral("resposta"), e.message())));
+        } catch (const std::exception& e) {
+            renderError(
+                res, 500,
+                internalMessage(incidents.record(QStringLiteral("interno"), QString::fromUtf8(e.what()))));
         }
+    }
+
+    static QString databaseMessage(const QString& incident) {
+        return QStringLiteral(
+                   "Falha no banco de dados (incidente %1). A operação não foi concluída e nada foi gravado; "
+                   "tente novamente e, se persistir, informe o número do incidente ao suporte.")
+            .arg(incident);
+    }
+    static QString internalMessage(const QString& incident) {
+        return QStringLiteral(
+                   "Erro interno do servidor de aplicação (incidente %1). Informe o número do "
+                   "incidente ao suporte.")
+            .arg(incident);
     }
 };
 
 AppServer::AppServer(ServerOptions options) : impl_(std::make_unique<Impl>(std::move(options))) {
-    auto& http = impl_->http;
+    auto& http = *impl_->http;
     Impl* impl = impl_.get();
-    const int threads = std::max(1, impl->options.threads);
-    http.new_task_queue = [impl, threads] {
-        ServiceOptions service{impl->options.rowLimit, impl->writer.get(),
-                               impl->writer ? nullptr : &impl->historyIndex};
-        return new WorkerPool(impl->options, service, threads);
-    };
+    const int maxConnections = std::max(4, impl->options.maxConnections);
+    http.new_task_queue = [maxConnections] { return new ConnectionThreads(maxConnections); };
     http.set_tcp_nodelay(true);
     http.set_keep_alive_max_count(100000);
-    http.set_keep_alive_timeout(5);
+    http.set_keep_alive_timeout(std::max(1, impl->options.keepAliveSeconds));
     http.set_read_timeout(30);
     http.set_write_timeout(30);
     http.set_payload_max_length(impl->options.maxBodyBytes);
@@ -242,10 +249,10 @@ AppServer::AppServer(ServerOptions options) : impl_(std::make_unique<Impl>(std::
             return;
         switch (res.status) {
             case 404:
-                renderError(
-                    res, 404,
-                    QStringLiteral("Recurso não encontrado: %1 %2.")
-                        .arg(QString::fromStdString(req.method), QString::fromStdString(req.path).left(200)));
+                renderError(res, 404,
+                            QStringLiteral("Recurso não encontrado: %1 %2.")
+                                .arg(QString::fromStdString(req.method).left(20),
+                                     QString::fromStdString(req.path).left(200)));
                 break;
             case 413:
                 renderError(res, 413,
@@ -259,8 +266,17 @@ AppServer::AppServer(ServerOptions options) : impl_(std::make_unique<Impl>(std::
                 renderError(res, res.status, QStringLiteral("Falha HTTP %1.").arg(res.status));
         }
     });
-    http.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
-        renderError(res, 500, QStringLiteral("Erro interno do servidor."));
+    http.set_exception_handler([impl](const httplib::Request&, httplib::Response& res, std::exception_ptr e) {
+        QString detail = QStringLiteral("exceção desconhecida");
+        try {
+            if (e)
+                std::rethrow_exception(e);
+        } catch (const std::exception& x) {
+            detail = QString::fromUtf8(x.what());
+        } catch (...) {
+        }
+        renderError(res, 500,
+                    Impl::internalMessage(impl->incidents.record(QStringLiteral("interno"), detail)));
     });
     if (impl->options.logRequests) {
         http.set_logger([](const httplib::Request& req, const httplib::Response& res) {
@@ -270,11 +286,17 @@ AppServer::AppServer(ServerOptions options) : impl_(std::make_unique<Impl>(std::
                     std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - tlsLog.start)
                         .count();
             tlsLog.started = false;
-            // One write per line so lines of concurrent requests do not interleave.
-            const std::string line = req.method + ' ' + req.path + ' ' + std::to_string(res.status) + ' ' +
-                                     std::to_string(ms).substr(0, std::to_string(ms).find('.') + 3) + "ms " +
-                                     (tlsLog.outcome.empty() ? std::string("-") : tlsLog.outcome) + '\n';
-            std::fwrite(line.data(), 1, line.size(), stderr);
+            // One write per line so lines of concurrent requests do not interleave; the path is the
+            // client's text, so only its first characters.
+            char duration[32];
+            std::snprintf(duration, sizeof duration, "%.2fms", ms);
+            logLine(QStringLiteral("%1 %2 %3 %4 %5")
+                        .arg(QString::fromStdString(req.method).left(20),
+                             QString::fromStdString(req.path).left(200))
+                        .arg(res.status)
+                        .arg(QLatin1String(duration), tlsLog.outcome.empty()
+                                                          ? QStringLiteral("-")
+                                                          : QString::fromStdString(tlsLog.outcome)));
         });
     }
 }
@@ -283,44 +305,65 @@ AppServer::~AppServer() {
     stop();
 }
 
+void AppServer::checkOptions(const ServerOptions& o) {
+    if (!o.tokens && !isLoopbackAddress(o.host))
+        throw std::runtime_error(
+            QStringLiteral("Recusado: escutar em %1 exporia o servidor a outras máquinas sem autenticação. "
+                           "Informe --tokens ARQUIVO (linhas \"USUÁRIO TOKEN\") ou escute em 127.0.0.1.")
+                .arg(QString::fromStdString(o.host))
+                .toStdString());
+    if (o.tlsCert.empty() != o.tlsKey.empty())
+        throw std::runtime_error("Para HTTPS informe --tls-cert e --tls-key juntos.");
+}
+
 void AppServer::bind() {
     if (impl_->bound)
         return;
-    auto& http = impl_->http;
-    const std::string& host = impl_->options.host;
-    if (impl_->options.port == 0) {
-        port_ = http.bind_to_any_port(host);
+    const ServerOptions& o = impl_->options;
+    checkOptions(o);
+    if (!impl_->tlsValid)
+        throw std::runtime_error(
+            QStringLiteral("Não foi possível carregar o certificado %1 e a chave %2 (arquivos PEM).")
+                .arg(QString::fromStdString(o.tlsCert), QString::fromStdString(o.tlsKey))
+                .toStdString());
+    auto& http = *impl_->http;
+    if (o.port == 0) {
+        port_ = http.bind_to_any_port(o.host);
         if (port_ <= 0)
             port_ = 0;
-    } else if (http.bind_to_port(host, impl_->options.port)) {
-        port_ = impl_->options.port;
+    } else if (http.bind_to_port(o.host, o.port)) {
+        port_ = o.port;
     }
     if (port_ == 0)
         throw std::runtime_error(
             QStringLiteral("Não foi possível escutar em %1:%2 (porta em uso ou endereço inválido).")
-                .arg(QString::fromStdString(host))
-                .arg(impl_->options.port)
+                .arg(QString::fromStdString(o.host))
+                .arg(o.port)
                 .toStdString());
     impl_->bound = true;
 }
 
 void AppServer::run() {
     bind();
-    impl_->http.listen_after_bind();
+    impl_->http->listen_after_bind();
 }
 
 void AppServer::start() {
     bind();
-    thread_ = std::thread([this] { impl_->http.listen_after_bind(); });
+    thread_ = std::thread([this] { impl_->http->listen_after_bind(); });
     // Wait until the accept loop runs so that stop() right after start() is not lost.
-    while (!impl_->http.is_running())
+    while (!impl_->http->is_running())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void AppServer::stop() {
-    impl_->http.stop();
+    impl_->http->stop();
     if (thread_.joinable())
         thread_.join();
+}
+
+bool AppServer::tls() const {
+    return !impl_->options.tlsCert.empty();
 }
 
 }  // namespace ctb::server

@@ -139,6 +139,7 @@ bool isAll(const QString& s) {
 }
 
 constexpr int kMaxListKeys = 5000;
+constexpr int kHistoryChars = 600;  // DSHISTLANC
 
 }  // namespace
 
@@ -154,6 +155,9 @@ wire::Value LancamentoService::getLancamentos(const LancamentosQuery& q) {
     if (q.dateFrom > q.dateTo)
         return refuse(QStringLiteral("Data inicial maior que a data final."));
 
+    // No stored history is longer than its field; a longer search text would only burden the database.
+    if (q.historyText.size() > kHistoryChars)
+        return refuse(QStringLiteral("Texto do histórico com mais de %1 caracteres.").arg(kHistoryChars));
     Conditions c;
     const bool hasText = !isAll(q.historyText) && !q.historyText.isEmpty();
     const QString pattern = likePattern(q.historyText);
@@ -292,14 +296,70 @@ wire::Value LancamentoService::getLancamentos(const LancamentosQuery& q) {
 }
 
 std::int64_t LancamentoService::entryVersion(const QString& company, const QString& entry) {
-    QSqlQuery& q = storage_.prepare(
-        QStringLiteral("SELECT VERSAO FROM " CTB_VERSION_TABLE " WHERE CDEMPRESA = :E AND NRLANCCONT = :N"));
+    QSqlQuery& q = storage_.prepare(QStringLiteral("SELECT (SELECT VERSAO FROM " CTB_VERSION_TABLE
+                                                   " WHERE CDEMPRESA = :E AND NRLANCCONT = :N), "
+                                                   "(SELECT COUNT(*) FROM (SELECT 1 FROM LANCCONT WHERE "
+                                                   "CDEMPRESA = :E2 AND NRLANCCONT = :N2 LIMIT 1) X)"));
+    q.bindValue(QStringLiteral(":E"), company);
+    q.bindValue(QStringLiteral(":N"), entry);
+    q.bindValue(QStringLiteral(":E2"), company);
+    q.bindValue(QStringLiteral(":N2"), entry);
+    storage_.exec(q);
+    std::int64_t v = 0;
+    if (q.next() && q.value(1).toLongLong() > 0)
+        v = q.value(0).isNull() ? 1 : q.value(0).toLongLong();
+    q.finish();
+    return v;
+}
+
+LancamentoService::VersionStep LancamentoService::settleVersion(const QString& company, const QString& entry,
+                                                                std::int64_t bumped, bool linesStand) {
+    if (!linesStand)
+        return {0, bumped};
+    if (bumped > 1)
+        return {bumped - 1, bumped};
+    // Lines without a version row (written by other modules) stand at version 1.
+    QSqlQuery& q = storage_.prepare(QStringLiteral(
+        "UPDATE " CTB_VERSION_TABLE " SET VERSAO = 2 WHERE CDEMPRESA = :E AND NRLANCCONT = :N"));
     q.bindValue(QStringLiteral(":E"), company);
     q.bindValue(QStringLiteral(":N"), entry);
     storage_.exec(q);
-    const std::int64_t v = q.next() ? q.value(0).toLongLong() : 0;
     q.finish();
-    return v;
+    return {1, 2};
+}
+
+QString LancamentoService::actingUser(const QString& given, const CallContext& ctx) {
+    if (ctx.authenticatedUser.isEmpty())
+        return given;
+    if (!given.trimmed().isEmpty() &&
+        given.trimmed().compare(ctx.authenticatedUser, Qt::CaseInsensitive) != 0)
+        throw Forbidden(
+            QStringLiteral("O usuário %1 não pode gravar em nome de %2: o operador informado deve ser "
+                           "o dono do token. Nada foi gravado.")
+                .arg(ctx.authenticatedUser, given.trimmed().left(20)));
+    return ctx.authenticatedUser;
+}
+
+void LancamentoService::guardHandedOut(const QString& company, const QString& number) {
+    const QString refused =
+        QStringLiteral(
+            "O número de lançamento contábil %1 não foi fornecido pelo servidor para a empresa %2: "
+            "um lançamento novo usa o número recebido ao ser incluído. Nada foi gravado.")
+            .arg(number.left(20), company.left(10));
+    bool digits = number.size() == 12;
+    for (const QChar c : number)
+        digits = digits && c >= u'0' && c <= u'9';
+    if (!digits || !isValidYearMonth(number.left(6)) || number.mid(6).toLongLong() < 1)
+        throw Refusal(refused);
+    QSqlQuery& q =
+        storage_.prepare(QStringLiteral("SELECT ULTIMO FROM NUMLANC WHERE CDEMPRESA = :E AND ANOMES = :M"));
+    q.bindValue(QStringLiteral(":E"), company);
+    q.bindValue(QStringLiteral(":M"), number.left(6));
+    storage_.exec(q);
+    const std::int64_t last = q.next() ? q.value(0).toLongLong() : 0;
+    q.finish();
+    if (number.mid(6).toLongLong() > last)
+        throw Refusal(refused);
 }
 
 DataPacket LancamentoService::entryLines(const QString& company, const QString& entry, Side side,
@@ -400,38 +460,53 @@ QString LancamentoService::getProximoNRLANCCONT(const QString& company, const QS
 }
 
 std::int64_t LancamentoService::takeNumber(const QString& company, const QString& yearMonth) {
+    // Raising the counter first locks its row (PostgreSQL; SQLite holds the write lock), so the look at
+    // the stored lines below is not raced by another server handing out numbers.
     QSqlQuery& up = storage_.prepare(QStringLiteral(
         "UPDATE NUMLANC SET ULTIMO = ULTIMO + 1 WHERE CDEMPRESA = :E AND ANOMES = :M RETURNING ULTIMO"));
     up.bindValue(QStringLiteral(":E"), company);
     up.bindValue(QStringLiteral(":M"), yearMonth);
     storage_.exec(up);
     std::int64_t n = 0;
-    if (up.next()) {
+    const bool counted = up.next();
+    if (counted)
         n = up.value(0).toLongLong();
-        up.finish();
-    } else {
-        up.finish();
-        // First number of the month: continue after any entry other modules already stored.
-        QSqlQuery& mx =
-            storage_.prepare(QStringLiteral("SELECT MAX(NRLANCCONT) FROM LANCCONT WHERE CDEMPRESA = :E "
-                                            "AND NRLANCCONT >= :LO AND NRLANCCONT <= :HI"));
+    up.finish();
+    // Other modules of the suite write LANCCONT directly: the number must stay above theirs.
+    std::int64_t stored = 0;
+    {
+        QSqlQuery& mx = storage_.prepare(
+            QStringLiteral("SELECT MAX(NRLANCCONT) FROM LANCCONT WHERE CDEMPRESA = :E AND NRLANCCONT >= :LO "
+                           "AND NRLANCCONT <= :HI AND LENGTH(NRLANCCONT) = 12"));
         mx.bindValue(QStringLiteral(":E"), company);
         mx.bindValue(QStringLiteral(":LO"), yearMonth + QStringLiteral("000000"));
         mx.bindValue(QStringLiteral(":HI"), yearMonth + QStringLiteral("999999"));
         storage_.exec(mx);
         if (mx.next()) {
             const QString last = textOf(mx.value(0));
-            if (last.size() == 12)
-                n = last.mid(6).toLongLong();
+            bool ok = false;
+            const qlonglong seq = last.mid(6).toLongLong(&ok);
+            if (ok)
+                stored = seq;
         }
         mx.finish();
-        ++n;
+    }
+    if (!counted) {
+        n = stored + 1;
         QSqlQuery& ins = storage_.prepare(
             QStringLiteral("INSERT INTO NUMLANC (CDEMPRESA, ANOMES, ULTIMO) VALUES (:E, :M, :U)"));
         ins.bindValue(QStringLiteral(":E"), company);
         ins.bindValue(QStringLiteral(":M"), yearMonth);
         ins.bindValue(QStringLiteral(":U"), static_cast<qlonglong>(n));
         storage_.exec(ins);
+    } else if (n <= stored) {
+        n = stored + 1;
+        QSqlQuery& set = storage_.prepare(
+            QStringLiteral("UPDATE NUMLANC SET ULTIMO = :U WHERE CDEMPRESA = :E AND ANOMES = :M"));
+        set.bindValue(QStringLiteral(":U"), static_cast<qlonglong>(n));
+        set.bindValue(QStringLiteral(":E"), company);
+        set.bindValue(QStringLiteral(":M"), yearMonth);
+        storage_.exec(set);
     }
     if (n > 999999)
         throw Refusal(
@@ -580,6 +655,13 @@ void LancamentoService::setLancamento(const DataPacket& lines, const DataPacket&
 void LancamentoService::deletaLancamento(const QString& company, const QString& entry, CallContext& ctx) {
     if (company.trimmed().isEmpty())
         throw Refusal(kEmpresaDev);
+    ctx.user = actingUser(ctx.user, ctx);
+    if (ctx.expectedVersion.value_or(0) <= 0)
+        throw Refusal(
+            QStringLiteral("A exclusão do lançamento contábil %1 foi recusada: o pedido não informa a "
+                           "versão do lançamento carregado. Abra o lançamento novamente e repita a "
+                           "exclusão. Nada foi excluído.")
+                .arg(entry.left(20)));
     inWriteTransaction([&](LancamentoService& s) { s.removeEntry(company, entry, ctx); });
 }
 
@@ -596,11 +678,11 @@ void LancamentoService::removeEntry(const QString& company, const QString& entry
     const qlonglong count = q.value(2).toLongLong();
     q.finish();
     if (count == 0)
-        throw Refusal(QStringLiteral("Lançamento contábil %1 não encontrado.").arg(entry));
+        throw Refusal(QStringLiteral("Lançamento contábil %1 não encontrado.").arg(entry.left(20)));
     // Raising the version first locks the entry's version row, so concurrent writers of one entry
     // queue here on PostgreSQL (SQLite already holds the write lock); a refusal rolls it back.
-    const std::int64_t version = bumpVersion(storage_, company, entry);
-    if (ctx.expectedVersion && *ctx.expectedVersion != version - 1)
+    const VersionStep version = settleVersion(company, entry, bumpVersion(storage_, company, entry), true);
+    if (*ctx.expectedVersion != version.stored)
         throw Refusal(staleVersionMessage(entry));
     if (first)
         guardPeriod(company, *first);
@@ -615,7 +697,7 @@ void LancamentoService::removeEntry(const QString& company, const QString& entry
         d.bindValue(QStringLiteral(":N"), entry);
         storage_.exec(d);
     }
-    ctx.version = version;
+    ctx.version = version.next;
     writeAudit(storage_, company, entry, QStringLiteral("EXCLUSAO"), ctx.user, *ctx.version, count, 0);
 }
 

@@ -13,11 +13,13 @@
 
 namespace ctb::server {
 
-// What travels beside the arguments: the row version of the entry (see docs/http-api.md).
+// What travels beside the arguments: the row version of the entry and who calls (docs/http-api.md).
 struct CallContext {
     std::optional<std::int64_t> expectedVersion;  // in: the version the client's copy was loaded at
     std::optional<std::int64_t> version;          // out: the entry's version after the call
     QString user;                                 // in: operator for calls whose arguments lack one
+    // in: the user of the request's token; empty when the server runs without credentials.
+    QString authenticatedUser;
 };
 
 class HistoryIndexSchedule;
@@ -66,7 +68,22 @@ class LancamentoService {
   private:
     enum class Side { All, Debit, Credit };
     DataPacket entryLines(const QString& company, const QString& entry, Side side, CallContext& ctx);
+    // The version a client compares with: 0 when no line stands, 1 for lines without a version row
+    // (written by other modules), else the row's.
     std::int64_t entryVersion(const QString& company, const QString& entry);
+    // The operator a write acts as: the token's user when there are credentials (another name is
+    // refused with Forbidden), else the one the client gave.
+    [[nodiscard]] static QString actingUser(const QString& given, const CallContext& ctx);
+    // After bumpVersion (which locks the entry's version row, so concurrent writers of one entry queue
+    // there): which version the stored entry had, as entryVersion says, and the one it gets now.
+    struct VersionStep {
+        std::int64_t stored = 0;  // what the client must have loaded
+        std::int64_t next = 0;    // the version after this write
+    };
+    [[nodiscard]] VersionStep settleVersion(const QString& company, const QString& entry, std::int64_t bumped,
+                                            bool linesStand);
+    // A new entry's number must be one this server handed out for its company and month.
+    void guardHandedOut(const QString& company, const QString& number);
     void guardEntry(const QString& company, const QString& entry);  // lot and assessment-map guards
     void guardPeriod(const QString& company, QDate date);
     // The company's open period, read once for the several dates of a confirm.

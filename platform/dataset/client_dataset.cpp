@@ -337,6 +337,7 @@ void ClientDataSet::endWrite(Field& field, bool changed) {
     modified_ = true;
     if (!changed)
         return;
+    touched_ = true;
     const int row = d_->cur;
     notify([row](DataSetObserver& o) { o.rowChanged(row); });
     notifyDataChange(&field);
@@ -370,7 +371,7 @@ void ClientDataSet::createDataSet() {
     d_->cur = -1;
     d_->savedCur = -1;
     bof_ = eof_ = true;
-    modified_ = false;
+    modified_ = touched_ = false;
     changeCount_ = 0;
     state_ = DataSetState::Browse;
     notify([](DataSetObserver& o) { o.reset(); });
@@ -399,7 +400,7 @@ void ClientDataSet::close() {
     d_->cur = -1;
     d_->savedCur = -1;
     bof_ = eof_ = true;
-    modified_ = false;
+    modified_ = touched_ = false;
     changeCount_ = 0;
     state_ = DataSetState::Inactive;
     notify([](DataSetObserver& o) { o.reset(); });
@@ -646,7 +647,7 @@ void ClientDataSet::setData(DataPacket&& packet) {
     d_->savedCur = -1;
     bof_ = true;
     eof_ = visibleCount() == 0;
-    modified_ = false;
+    modified_ = touched_ = false;
     changeCount_ = 0;
     const bool stateChanged = state_ != DataSetState::Browse;
     state_ = DataSetState::Browse;
@@ -682,7 +683,7 @@ void ClientDataSet::startInsert(bool atEnd) {
     d_->buffer.emplace(fieldCount());
     d_->cur = pos;
     bof_ = eof_ = false;
-    modified_ = false;
+    modified_ = touched_ = false;
     state_ = DataSetState::Insert;
     notify([pos](DataSetObserver& o) { o.rowInserted(pos); });
     announceState();
@@ -693,8 +694,10 @@ void ClientDataSet::startInsert(bool atEnd) {
         dropInsert();
         throw;
     }
-    modified_ = false;
+    modified_ = touched_ = false;
     fire(afterInsert);
+    // What AfterInsert wrote are defaults: the row is untouched until something else writes to it.
+    touched_ = false;
     fire(afterScroll);
 }
 
@@ -707,7 +710,7 @@ void ClientDataSet::dropInsert() {
     const int n = visibleCount();
     d_->cur = n == 0 ? -1 : std::clamp(d_->savedCur, 0, n - 1);
     d_->savedCur = -1;
-    modified_ = false;
+    modified_ = touched_ = false;
     bof_ = eof_ = n == 0;
     notify([pos](DataSetObserver& o) { o.rowRemoved(pos); });
     announceState();
@@ -725,7 +728,7 @@ void ClientDataSet::edit() {
     checkCanModify();
     fire(beforeEdit);
     d_->buffer = d_->rows[physOf(d_->cur)];
-    modified_ = false;
+    modified_ = touched_ = false;
     changeState(DataSetState::Edit);
     fire(afterEdit);
 }
@@ -740,7 +743,7 @@ void ClientDataSet::cancel() {
         dropInsert();
     } else {
         d_->buffer.reset();
-        modified_ = false;
+        modified_ = touched_ = false;
         const int row = d_->cur;
         state_ = DataSetState::Browse;
         notify([row](DataSetObserver& o) { o.rowChanged(row); });
@@ -836,7 +839,7 @@ void ClientDataSet::post() {
     }
     d_->savedCur = -1;
     bof_ = eof_ = visibleCount() == 0;
-    modified_ = false;
+    modified_ = touched_ = false;
     ++changeCount_;
     announceState();
     notifyCurrent();
@@ -866,7 +869,7 @@ void ClientDataSet::remove() {
     const int n = visibleCount();
     d_->cur = n == 0 ? -1 : std::min(at, n - 1);
     bof_ = eof_ = n == 0;
-    modified_ = false;
+    modified_ = touched_ = false;
     ++changeCount_;
     notify([at](DataSetObserver& o) { o.rowRemoved(at); });
     if (wasEditing)

@@ -265,6 +265,10 @@ class CTB_PLATFORM_EXPORT ClientDataSet {
     void cancel();
     void remove();  // deletes the current row
     [[nodiscard]] bool modified() const { return modified_; }
+    // A field's value changed since edit began, or since the insert's own handlers ran (the defaults
+    // that AfterInsert writes count as modified() but not as touched, and so does writing a value a
+    // field already holds): what a grid means by an untouched row.
+    [[nodiscard]] bool touched() const { return touched_; }
 
     // ---- filter: comparisons FIELD = 'text' joined by AND ----
     [[nodiscard]] const QString& filter() const { return filterText_; }
@@ -372,6 +376,7 @@ class CTB_PLATFORM_EXPORT ClientDataSet {
     bool eof_ = true;
     bool bof_ = true;
     bool modified_ = false;
+    bool touched_ = false;
     int changeCount_ = 0;
     int disableCount_ = 0;
     bool filtered_ = false;

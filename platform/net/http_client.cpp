@@ -46,8 +46,27 @@ std::string findHeader(const Headers& headers, std::string_view name) {
     return {};
 }
 
+// "https://name" or "http://name" or "name", with the port, as the universal client takes it.
+std::string schemeHostPort(const std::string& host, int port) {
+    std::string rest = host;
+    std::string scheme = "http://";
+    for (const char* s : {"https://", "http://"}) {
+        const std::string_view prefix(s);
+        if (rest.size() >= prefix.size() &&
+            sameName(std::string_view(rest).substr(0, prefix.size()), prefix)) {
+            scheme = s;
+            rest = rest.substr(prefix.size());
+        }
+    }
+    return scheme + rest + ':' + std::to_string(port);
+}
+
 struct HttpClient::Impl {
-    Impl(const std::string& host, int port, const ClientOptions& o) : client(host, port) {
+    Impl(const std::string& host, int port, const ClientOptions& o, const std::string& caFile)
+        : client(schemeHostPort(host, port)) {
+        if (!caFile.empty())
+            client.set_ca_cert_path(caFile);
+        client.enable_server_certificate_verification(true);
         client.set_keep_alive(true);
         client.set_tcp_nodelay(true);  // without it every answer waits ~40 ms for delayed ACK
         client.set_connection_timeout(o.connectTimeout);
@@ -86,6 +105,17 @@ void HttpClient::close() {
     impl_.reset();
 }
 
+void HttpClient::setBearerToken(std::string token) {
+    std::lock_guard lock(mutex_);
+    bearerToken_ = std::move(token);
+}
+
+void HttpClient::setTrustedCertificates(std::string caFile) {
+    std::lock_guard lock(mutex_);
+    caFile_ = std::move(caFile);
+    impl_.reset();
+}
+
 QString HttpClient::endpointText() const {
     return QString::fromStdString(host_) + u':' + QString::number(port_);
 }
@@ -111,8 +141,10 @@ CallResult HttpClient::call(std::string_view serverName, std::string_view method
         headers.emplace(k, v);
 
     std::lock_guard lock(mutex_);
+    if (!bearerToken_.empty() && !headers.count("Authorization"))
+        headers.emplace("Authorization", "Bearer " + bearerToken_);
     if (!impl_)
-        impl_ = std::make_unique<Impl>(host_, port_, options_);
+        impl_ = std::make_unique<Impl>(host_, port_, options_, caFile_);
     const auto started = std::chrono::steady_clock::now();
     httplib::Result res = impl_->client.Post(path.c_str(), headers, body, "application/json; charset=utf-8");
     if (!res) {
@@ -139,6 +171,15 @@ CallResult HttpClient::call(std::string_view serverName, std::string_view method
                                          "de novo.")
                                          .arg(where);
                 break;
+            case httplib::Error::SSLConnection:
+            case httplib::Error::SSLServerVerification:
+                failed.error =
+                    QStringLiteral(
+                        "Não foi possível estabelecer a conexão segura (HTTPS) com o servidor de "
+                        "aplicação %1: o certificado do servidor não foi aceito. Verifique o endereço "
+                        "e a autoridade certificadora configurada.")
+                        .arg(where);
+                break;
             case httplib::Error::Write:
                 failed.error =
                     QStringLiteral(
@@ -164,7 +205,7 @@ CallResult HttpClient::call(std::string_view serverName, std::string_view method
 CallResult HttpClient::health() {
     std::lock_guard lock(mutex_);
     if (!impl_)
-        impl_ = std::make_unique<Impl>(host_, port_, options_);
+        impl_ = std::make_unique<Impl>(host_, port_, options_, caFile_);
     httplib::Result res = impl_->client.Get("/health");
     if (!res) {
         CallResult failed;
@@ -217,7 +258,16 @@ CallResult HttpClient::finish(int status, const std::string& body, Headers heade
                 "responsável pelo servidor.");
         return r;
     }
-    // Refused requests (400, 401, 404, 500) still carry {"ok": false, "error": ...} when the server wrote
+    if (status == 401) {
+        r.error =
+            QStringLiteral(
+                "O servidor de aplicação %1 recusou as credenciais (token ausente ou inválido). Verifique "
+                "o arquivo de token informado ao sistema (--token-file ou a variável CTB_TOKEN_FILE) e "
+                "entre novamente; se o problema continuar, peça ao administrador um token novo.")
+                .arg(endpointText());
+        return r;
+    }
+    // Refused requests (400, 403, 404, 500) still carry {"ok": false, "error": ...} when the server wrote
     // them.
     if (answer && !answer->ok && !answer->error.isEmpty()) {
         r.error = std::move(answer->error);

@@ -44,6 +44,8 @@ struct CTB_PLATFORM_EXPORT CallResult {
     [[nodiscard]] std::string header(std::string_view name) const { return findHeader(headers, name); }
 };
 
+// host may carry a scheme: "https://name" speaks HTTPS (the certificate is verified), "http://name" or
+// a bare name plain HTTP.
 class CTB_PLATFORM_EXPORT HttpClient {
   public:
     HttpClient(std::string host, int port, ClientOptions options = {});
@@ -57,6 +59,11 @@ class CTB_PLATFORM_EXPORT HttpClient {
     [[nodiscard]] int port() const;
     // Drops the kept-alive connection (the next call connects again).
     void close();
+    // Sent as "Authorization: Bearer TOKEN" on every call from now on (never on /health); empty: none.
+    void setBearerToken(std::string token);
+    // HTTPS: the certificate authorities to trust (a PEM file); empty: the system's (SSL_CERT_FILE is
+    // honoured). Takes effect on the next connection.
+    void setTrustedCertificates(std::string caFile);
 
     [[nodiscard]] CallResult call(std::string_view serverName, std::string_view method,
                                   const std::vector<wire::Value>& args, const Headers& requestHeaders = {});
@@ -72,6 +79,8 @@ class CTB_PLATFORM_EXPORT HttpClient {
     std::string host_;
     int port_;
     ClientOptions options_;
+    std::string bearerToken_;
+    std::string caFile_;
     std::unique_ptr<Impl> impl_;
 };
 

@@ -9,6 +9,7 @@
 #include <rapidjson/reader.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -18,6 +19,9 @@ namespace {
 
 constexpr std::size_t kMaxDepth = 64;
 constexpr std::int64_t kMaxFieldSize = 1'000'000;
+// Far above any table's fields; keeps the repeated-name check (linear per field) from being a way to
+// hold a server thread for minutes with one request.
+constexpr std::size_t kMaxFields = 1024;
 constexpr std::size_t kRowsBeforeEstimate = 256;
 
 enum class Mode : std::uint8_t { Request, Answer, Value, Packet };
@@ -76,7 +80,58 @@ class Handler {
                 return scalar(Value::fromNumber(d));
         }
     }
-    bool RawNumber(const char*, rapidjson::SizeType, bool) { return fault("número em forma inesperada"); }
+    // Numbers arrive as their text and are converted here: RapidJSON's own conversion gives 7.9e28 for
+    // "0e55" (a zero significand with a large exponent).
+    bool RawNumber(const char* s, rapidjson::SizeType len, bool) {
+        const std::string_view t(s, len);
+        if (t.find_first_of(".eE") == std::string_view::npos) {
+            std::int64_t i = 0;
+            const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), i);
+            if (ec == std::errc() && end == t.data() + t.size())
+                return integer(i);
+        }
+        double d = 0;
+        const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), d);
+        if (ec == std::errc::result_out_of_range) {
+            if (!underflows(t))
+                return fault("número grande demais");
+            d = t.front() == '-' ? -0.0 : 0.0;
+        } else if (ec != std::errc() || end != t.data() + t.size()) {
+            return fault("número malformado");
+        }
+        return Double(d);
+    }
+    // For a number out of a double's range: true when it is too small (rounds to zero), not too big.
+    static bool underflows(std::string_view t) {
+        const std::size_t e = t.find_first_of("eE");
+        const std::string_view mantissa = t.substr(0, e);
+        long long exponent = 0;
+        if (e != std::string_view::npos) {
+            std::string_view x = t.substr(e + 1);
+            const bool negative = !x.empty() && x.front() == '-';
+            if (!x.empty() && (x.front() == '-' || x.front() == '+'))
+                x.remove_prefix(1);
+            for (const char c : x)
+                exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL);
+            if (negative)
+                exponent = -exponent;
+        }
+        // The decimal position of the first significant digit: digits before the point (leading zeros
+        // aside), or minus the zeros right after it.
+        const std::size_t point = mantissa.find('.');
+        std::string_view whole = mantissa.substr(0, point);
+        if (!whole.empty() && whole.front() == '-')
+            whole.remove_prefix(1);
+        while (!whole.empty() && whole.front() == '0')
+            whole.remove_prefix(1);
+        long long position = static_cast<long long>(whole.size());
+        if (whole.empty() && point != std::string_view::npos) {
+            const std::string_view fraction = mantissa.substr(point + 1);
+            const std::size_t first = fraction.find_first_not_of('0');
+            position = -static_cast<long long>(first == std::string_view::npos ? fraction.size() : first);
+        }
+        return position + exponent <= 0;
+    }
     bool String(const char* s, rapidjson::SizeType len, bool) {
         const std::string_view text(s, len);
         switch (top().ctx) {
@@ -422,6 +477,8 @@ class Handler {
             return fault("o campo " + field_.name.toStdString() + " não tem tipo");
         if (field_.type != FieldType::String)
             field_.size = 0;
+        if (packet_.fields.size() >= kMaxFields)
+            return fault("pacote com mais de " + std::to_string(kMaxFields) + " campos");
         if (packet_.fieldIndex(field_.name) >= 0)
             return fault("campo repetido " + field_.name.toStdString());
         packet_.fields.push_back(std::move(field_));
@@ -583,7 +640,8 @@ const char* parseErrorText(rapidjson::ParseErrorCode code) {
     }
 }
 
-constexpr unsigned kParseFlags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseFullPrecisionFlag;
+constexpr unsigned kParseFlags =
+    rapidjson::kParseValidateEncodingFlag | rapidjson::kParseNumbersAsStringsFlag;
 
 void run(Handler& h, std::string_view json, const char* what) {
     rapidjson::Reader reader;

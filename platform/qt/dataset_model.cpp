@@ -143,22 +143,26 @@ Qt::ItemFlags DataSetTableModel::flags(const QModelIndex& index) const {
 void DataSetTableModel::aboutToReset() {
     if (!resetting_) {
         resetting_ = true;
+        ++following_;
         beginResetModel();
     }
 }
 
 void DataSetTableModel::reset() {
     if (!resetting_) {
+        ++following_;
         beginResetModel();
     }
     // Fields may have been declared or replaced.
     bindColumns();
     resetting_ = false;
     endResetModel();
+    --following_;
 }
 
 void DataSetTableModel::rowAboutToBeInserted(int row) {
     pendingInsert_ = row;
+    ++following_;
     beginInsertRows({}, row, row);
 }
 
@@ -166,11 +170,13 @@ void DataSetTableModel::rowInserted(int /*row*/) {
     if (pendingInsert_ >= 0) {
         pendingInsert_ = -1;
         endInsertRows();
+        --following_;
     }
 }
 
 void DataSetTableModel::rowAboutToBeRemoved(int row) {
     pendingRemove_ = row;
+    ++following_;
     beginRemoveRows({}, row, row);
 }
 
@@ -178,6 +184,7 @@ void DataSetTableModel::rowRemoved(int /*row*/) {
     if (pendingRemove_ >= 0) {
         pendingRemove_ = -1;
         endRemoveRows();
+        --following_;
     }
 }
 

@@ -52,6 +52,10 @@ class DataSetTableModel : public QAbstractTableModel, private DataSetObserver {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
+    // True while the model passes a change of the table on to the view (rows inserted or removed, a
+    // reset): a view's current cell that moves meanwhile follows the table and is not a user's move.
+    [[nodiscard]] bool followingTable() const { return following_ > 0; }
+
   signals:
     // The table's cursor moved to `row` (-1: none); the view follows it.
     void tableCursorMoved(int row);
@@ -78,6 +82,7 @@ class DataSetTableModel : public QAbstractTableModel, private DataSetObserver {
     bool resetting_ = false;
     int pendingInsert_ = -1;
     int pendingRemove_ = -1;
+    int following_ = 0;
 };
 
 }  // namespace ctb::qt

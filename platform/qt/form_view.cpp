@@ -278,16 +278,25 @@ void FormView::refresh(ui::Control& control, ui::Change what) {
                 }
             }
             break;
-        case Change::Color:
-            if (control.color().isEmpty()) {
-                widget->setStyleSheet(QString());
-            } else if (control.kind() == ControlKind::DBGrid) {
-                widget->setStyleSheet(
-                    QStringLiteral("QTableView { background-color: %1; }").arg(control.color()));
-            } else {
-                widget->setStyleSheet(QStringLiteral("background-color: %1;").arg(control.color()));
+        case Change::Color: {
+            // Text in the colour of what is behind it does not show (the balanced difference): whatever
+            // paints behind it, a transparent text is the one that never shows.
+            QString text = control.fontColor();
+            if (text == QLatin1String(ui::kColorButtonFace)) {
+                text = QStringLiteral("transparent");
             }
+            QString style;
+            if (!control.color().isEmpty()) {
+                style += QStringLiteral("background-color: %1;").arg(control.color());
+            }
+            if (!text.isEmpty()) {
+                style += QStringLiteral("color: %1;").arg(text);
+            }
+            // Only this widget: a panel's colour must not run into the grids inside it.
+            widget->setStyleSheet(style.isEmpty() ? QString()
+                                                  : QStringLiteral("#%1 { %2 }").arg(control.name(), style));
             break;
+        }
         case Change::Shortcut:
             break;
         case Change::Closed:

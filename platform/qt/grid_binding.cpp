@@ -82,7 +82,7 @@ GridBinding::GridBinding(ui::DBGrid& grid, QTableView& view, ViewContext& contex
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { fitTextColumns(); });
     connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current, const QModelIndex& previous) {
-                if (context_.applyingModel() || !current.isValid()) {
+                if (context_.applyingModel() || !current.isValid() || model_->followingTable()) {
                     return;
                 }
                 if (current.column() != previous.column() &&
@@ -207,9 +207,17 @@ void GridBinding::refreshSelection() {
         }
     }
     ViewContext::Applying guard(context_);
+    const auto behaviour =
+        grid_->rowSelect() ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems;
+    if (view_->selectionBehavior() != behaviour) {
+        view_->setSelectionBehavior(behaviour);
+    }
     const QModelIndex target = model_->index(row, viewColumn);
     if (target.isValid() && view_->currentIndex() != target) {
         view_->setCurrentIndex(target);
+    }
+    if (target.isValid() && grid_->rowSelect()) {
+        view_->selectRow(row);
     }
     view_->viewport()->update();
 }

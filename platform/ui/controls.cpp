@@ -129,6 +129,13 @@ void Control::setColor(const QString& color) {
     changed(Change::Color);
 }
 
+void Control::setFontColor(const QString& color) {
+    if (fontColor_ == color)
+        return;
+    fontColor_ = color;
+    changed(Change::Color);
+}
+
 bool Control::canFocus() const {
     return focusable() && effectivelyEnabled() && effectivelyVisible() && form() != nullptr;
 }

@@ -68,6 +68,10 @@ enum class ControlKind : std::uint8_t {
     DBGrid,
 };
 
+// Colours the screens name besides "#rrggbb" values.
+inline constexpr const char* kColorRed = "#ff0000";
+inline constexpr const char* kColorButtonFace = "btnface";  // the system's face of buttons and panels
+
 // Layout data: a position inside the parent's client area (pixels), optionally aligned. Aligned
 // controls fill their side of the parent in child order, as the classic form designer lays them out.
 enum class Align : std::uint8_t { None, Top, Bottom, Left, Right, Client };
@@ -169,6 +173,9 @@ class CTB_PLATFORM_EXPORT Control {
     // A colour as "#rrggbb", empty for the default (screens recolour the current grid).
     [[nodiscard]] const QString& color() const { return color_; }
     void setColor(const QString& color);
+    // The colour of the text, as color(); also kColorButtonFace: the colour of the panel behind it.
+    [[nodiscard]] const QString& fontColor() const { return fontColor_; }
+    void setFontColor(const QString& color);
     // Tab order among focusable siblings; controls of equal order keep creation order.
     [[nodiscard]] int tabOrder() const { return tabOrder_; }
     void setTabOrder(int order) { tabOrder_ = order; }
@@ -220,6 +227,7 @@ class CTB_PLATFORM_EXPORT Control {
     QString text_;
     QString hint_;
     QString color_;
+    QString fontColor_;
     Rect geometry_;
     Align align_ = Align::None;
     Anchors anchors_;

@@ -257,11 +257,21 @@ void DBGrid::setReadOnly(bool on) {
     changed(Change::ReadOnly);
 }
 
+void DBGrid::setRowSelect(bool on) {
+    if (rowSelect_ == on)
+        return;
+    rowSelect_ = on;
+    changed(Change::SelectedColumn);
+}
+
 void DBGrid::goToRow(int row1) {
     ClientDataSet* table = dataSet();
     if (table == nullptr || !table->active())
         return;
     commitEditor();
+    // A new row no one typed into is dropped rather than stored, as when the grid is left.
+    if (table->state() == DataSetState::Insert && !table->touched())
+        table->cancel();
     table->setRecNo(row1);
 }
 
@@ -322,7 +332,7 @@ void DBGrid::defaultKey(int key, ShiftState shift) {
     if (key != vk::Escape)
         commitEditor();
     const int columnCount = static_cast<int>(effectiveColumns().size());
-    const bool untouchedInsert = table->state() == DataSetState::Insert && !table->modified();
+    const bool untouchedInsert = table->state() == DataSetState::Insert && !table->touched();
     auto down = [&] {
         if (untouchedInsert)
             return;
@@ -389,7 +399,7 @@ void DBGrid::defaultKey(int key, ShiftState shift) {
 void DBGrid::leaving() {
     commitEditor();
     ClientDataSet* table = dataSet();
-    if (cancelOnExit && table != nullptr && table->state() == DataSetState::Insert && !table->modified())
+    if (cancelOnExit && table != nullptr && table->state() == DataSetState::Insert && !table->touched())
         table->cancel();
 }
 

@@ -39,6 +39,8 @@ class CTB_PLATFORM_EXPORT DBEdit : public Edit {
     void typeText(const QString& text) override;
     // Re-reads the field (the renderer never needs to: changes come as Change::Text).
     void refresh();
+    // Shows a text in the box without writing the field (until the field is read again).
+    void showText(const QString& text) { setTextSilently(text); }
 
   private:
     class Link;
@@ -65,7 +67,8 @@ struct CTB_PLATFORM_EXPORT GridColumn {
 // - editing a cell selects its column, puts the table in edit (insert on an empty table) and
 //   stores the text in the field;
 // - moving to another row lets the table end the pending edit (posted when modified, else
-//   cancelled); Down on the last row appends a row (unless readOnly or !allowAppend), Insert inserts;
+//   cancelled), except that a new row no one typed into is dropped; Down on the last row appends a
+//   row (unless readOnly or !allowAppend), Insert inserts;
 // - leaving the grid cancels an appended or inserted row that was left untouched;
 // - Ctrl+Delete in browse state asks "Excluir registro?" and deletes on Yes (unless a key handler
 //   swallowed the key or confirmDelete is off).
@@ -97,6 +100,9 @@ class CTB_PLATFORM_EXPORT DBGrid : public Control {
 
     [[nodiscard]] bool readOnly() const { return readOnly_; }
     void setReadOnly(bool on);
+    // The current row is shown selected as a whole instead of its current cell.
+    [[nodiscard]] bool rowSelect() const { return rowSelect_; }
+    void setRowSelect(bool on);
     bool allowAppend = true;
     bool confirmDelete = true;
     bool cancelOnExit = true;
@@ -131,6 +137,7 @@ class CTB_PLATFORM_EXPORT DBGrid : public Control {
     std::vector<std::pair<QString, int>> fieldWidths_;
     int selectedIndex_ = 0;
     bool readOnly_ = false;
+    bool rowSelect_ = false;
     bool editorMode_ = false;
     QString editorText_;
     std::unique_ptr<Link> link_;

@@ -72,7 +72,13 @@ void pressChar(Control& target, QChar ch) {
 }
 
 // One keystroke on the focused control: shortcuts, key preview, onKeyDown, own handling, key press.
+// A character no key code stands for (key 0: accented letters) only goes through the key press.
 void keystroke(Control& target, int key, ShiftState shift, QChar ch) {
+    if (key == 0) {
+        if (!ch.isNull())
+            pressChar(target, ch);
+        return;
+    }
     Form* f = target.form();
     if (f != nullptr)
         if (MenuItem* item = f->findShortcut(key, shift)) {

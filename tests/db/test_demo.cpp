@@ -3,7 +3,7 @@
 #include "platform/sql/error.h"
 #include "platform/sql/query.h"
 #include "tests/db/db_fixture.h"
-#include "tests/sql/lookup_sql.h"
+#include "tests/sql/declared_sql.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -217,37 +217,50 @@ TEST_P(Demo, EveryScreenLookupRunsOnTheDemoData) {
         q->open();
         return q;
     };
-    EXPECT_EQ(open(kQryEmpresa, {{"P_CDEMPRESA", ""}, {"P_TCDEMPRESA", "T"}})->recordCount(), 4);
-    EXPECT_EQ(open(kQryEmpresa, {{"P_CDEMPRESA", "01"}, {"P_TCDEMPRESA", ""}})
+    EXPECT_EQ(open(entryScreenSql("qryEmpresa"), {{"P_CDEMPRESA", ""}, {"P_TCDEMPRESA", "T"}})->recordCount(),
+              4);
+    EXPECT_EQ(open(entryScreenSql("qryEmpresa"), {{"P_CDEMPRESA", "01"}, {"P_TCDEMPRESA", ""}})
                   ->fieldByName(u"IDCONTGERE")
                   .asString(),
               s("S"));
-    EXPECT_EQ(open(kQryHistPadr, {{"P_CDHISTPADR", "0001"}, {"P_TCDHISTPADR", ""}})->recordCount(), 1);
-    EXPECT_EQ(open(kQryFilial, {{"P_CDFILIAL", ""}, {"P_TCDFILIAL", "T"}})->recordCount(), 5);
+    EXPECT_EQ(
+        open(entryScreenSql("qryHistPadr"), {{"P_CDHISTPADR", "0001"}, {"P_TCDHISTPADR", ""}})->recordCount(),
+        1);
+    EXPECT_EQ(open(entryScreenSql("qryFilial"), {{"P_CDFILIAL", ""}, {"P_TCDFILIAL", "T"}})->recordCount(),
+              5);
     auto analytic =
-        open(kQryContCtbl,
+        open(entryScreenSql("qryContCtbl"),
              {{"P_CDCONTCTBL", ""}, {"P_TCDCONTCTBL", "T"}, {"P_CDCONTREDU", ""}, {"P_TCDCONTREDU", "T"}});
     EXPECT_EQ(analytic->recordCount(), scalar(s("SELECT COUNT(*) FROM CONTCTBL WHERE IDTIPOCONT = 'A'")));
     auto byReduced =
-        open(kQryContCtbl,
+        open(entryScreenSql("qryContCtbl"),
              {{"P_CDCONTCTBL", ""}, {"P_TCDCONTCTBL", "T"}, {"P_CDCONTREDU", "311"}, {"P_TCDCONTREDU", ""}});
     EXPECT_EQ(byReduced->fieldByName(u"CDCONTCTBL").asString(), s("3.1.01.001"));
     EXPECT_EQ(byReduced->fieldByName(u"IDCONTCCUS").asString(), s("G"));
-    EXPECT_EQ(open(kQryTipoCome, {{"P_CDCONTCTBL", "1.1.02.001"}})->fieldByName(u"IDTIPOCOME").asString(),
+    EXPECT_EQ(open(entryScreenSql("qryTipoCome"), {{"P_CDCONTCTBL", "1.1.02.001"}})
+                  ->fieldByName(u"IDTIPOCOME")
+                  .asString(),
               s("C"));
-    EXPECT_TRUE(open(kQryTipoCome, {{"P_CDCONTCTBL", "1.1.01.001"}})->isEmpty());
-    EXPECT_EQ(open(kQryCliente, {{"P_CDCLIENTE", ""}, {"P_TCDCLIENTE", "T"}})->recordCount(), 10);
-    EXPECT_EQ(open(kQryFornecedor, {{"P_CDFORNECED", "000004"}, {"P_TCDFORNECED", ""}})->recordCount(), 1);
+    EXPECT_TRUE(open(entryScreenSql("qryTipoCome"), {{"P_CDCONTCTBL", "1.1.01.001"}})->isEmpty());
+    EXPECT_EQ(open(entryScreenSql("qryCliente"), {{"P_CDCLIENTE", ""}, {"P_TCDCLIENTE", "T"}})->recordCount(),
+              10);
+    EXPECT_EQ(open(entryScreenSql("qryFornecedor"), {{"P_CDFORNECED", "000004"}, {"P_TCDFORNECED", ""}})
+                  ->recordCount(),
+              1);
+    EXPECT_EQ(open(entryScreenSql("qryBanco"),
+                   {{"P_CDREDUCONT", ""}, {"P_TCDREDUCONT", "T"}, {"P_CDEMPRESA", "01"}})
+                  ->recordCount(),
+              3);
+    EXPECT_TRUE(open(entryScreenSql("qryBanco"),
+                     {{"P_CDREDUCONT", "4001"}, {"P_TCDREDUCONT", ""}, {"P_CDEMPRESA", "01"}})
+                    ->isEmpty());
     EXPECT_EQ(
-        open(kQryBanco, {{"P_CDREDUCONT", ""}, {"P_TCDREDUCONT", "T"}, {"P_CDEMPRESA", "01"}})->recordCount(),
-        3);
-    EXPECT_TRUE(
-        open(kQryBanco, {{"P_CDREDUCONT", "4001"}, {"P_TCDREDUCONT", ""}, {"P_CDEMPRESA", "01"}})->isEmpty());
-    EXPECT_EQ(open(kFiltroContCtbl, {{"P_CDCONTCTBL", "1.1"}, {"P_TCDCONTCTBL", ""}})->recordCount(), 1);
-    auto options = open(kFiltroContOp, {{"P_CDEMPRESA", "03"}});
+        open(filterDialogSql("qryContCtbl"), {{"P_CDCONTCTBL", "1.1"}, {"P_TCDCONTCTBL", ""}})->recordCount(),
+        1);
+    auto options = open(filterDialogSql("qryContOp"), {{"P_CDEMPRESA", "03"}});
     EXPECT_EQ(options->fieldByName(u"DTINICLANC").asDate(), QDate(2026, 1, 1));
-    EXPECT_EQ(open(kFiltroFilial, {})->recordCount(), 5);
-    EXPECT_EQ(open(kFiltroCentCust, {})->recordCount(), 7);
+    EXPECT_EQ(open(filterDialogSql("qryFilial"), {})->recordCount(), 5);
+    EXPECT_EQ(open(filterDialogSql("qryCentCust"), {})->recordCount(), 7);
 }
 
 TEST_P(Demo, LoadsOnlyOnce) {

@@ -2,6 +2,7 @@
 
 #include "hostlib/host.h"
 #include "platform/ui/user_input.h"
+#include "tests/support/loopback_server.h"
 
 #include <gtest/gtest.h>
 
@@ -130,6 +131,33 @@ TEST(NetConnectionRule, RequestsRunThroughTheSessionsBlockingRunner) {
     EXPECT_FALSE(net.open());
     EXPECT_FALSE(net.call(QStringLiteral("getLancFiltrado"), {}).ok);
     EXPECT_EQ(services.blocking, 2);  // the health probe of each attempt
+}
+
+TEST(NetConnectionRule, TheSessionsTokenGoesWithEveryCall) {
+    test::LoopbackServer server;
+    server.routes().Get("/health", [](const httplib::Request&, httplib::Response& res) {
+        res.set_content(R"({"ok": true})", "application/json");
+    });
+    server.routes().Post(
+        "/rdm/CTB10000.rdmLancamento/quem", [](const httplib::Request& req, httplib::Response& res) {
+            res.set_content(wire::encodeOk(wire::Value::fromUtf8(req.get_header_value("Authorization"))),
+                            "application/json");
+        });
+    server.start();
+    Session session;
+    session.token = QStringLiteral("token-da-ana-0123456789");
+    TNetConnection net(QStringLiteral("netLancamento"), QStringLiteral("CTB10000.rdmLancamento"));
+    net.session = &session;
+    net.onBeforeConnect = [&](TNetConnection& c) {
+        c.Host = QStringLiteral("127.0.0.1");
+        c.Port = server.port();
+    };
+    EXPECT_EQ(net.call(QStringLiteral("quem"), {}).value.toString(),
+              QStringLiteral("Bearer token-da-ana-0123456789"));
+    // Without a token (the embedded default) no credentials are sent.
+    session.token.clear();
+    net.close();
+    EXPECT_EQ(net.call(QStringLiteral("quem"), {}).value.toString(), QString());
 }
 
 TEST(SessionRule, ServerAddress) {

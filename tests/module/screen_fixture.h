@@ -78,10 +78,10 @@ inline QString lineRow(const char* company, const char* entry, const char* seq, 
 }
 
 inline QString allocationRow(const char* entry, const char* seq, const char* branch, const char* centre,
-                             double value) {
-    return QStringLiteral("INSERT INTO LANCCCUSTO VALUES ('01', '%1', '%2', '%3', '%4', '2026-12-01', %5)")
+                             double value, const char* company = "01") {
+    return QStringLiteral("INSERT INTO LANCCCUSTO VALUES ('%6', '%1', '%2', '%3', '%4', '2026-12-01', %5)")
         .arg(QString::fromUtf8(entry), QString::fromUtf8(seq), QString::fromUtf8(branch),
-             QString::fromUtf8(centre), QString::number(value, 'f', 2));
+             QString::fromUtf8(centre), QString::number(value, 'f', 2), QString::fromUtf8(company));
 }
 
 // The origin-system codes of company 06's entries, in entry order, and the texts the list shows.
@@ -146,7 +146,19 @@ inline QStringList entryRows() {
          << lineRow("03", "202612000001", "00001", "1.1.01.001", "2026-12-02", -10, "D1", "ENCERRAMENTO", "E",
                     "D", "XYZ")
          << lineRow("03", "202612000001", "00002", "3.1.01.001", "2026-12-02", 10, "D1", "ENCERRAMENTO", "E",
-                    "C", "XYZ");
+                    "C", "XYZ")
+         // Company 07: a manual entry shaped as 01's entry 2 (a credit line with two allocations
+         // first, then two debit lines with one each), whose lines may be changed.
+         << lineRow("07", "202612000001", "00001", "3.1.01.001", "2026-12-05", 300, "NF7", "VENDA", "M", "C",
+                    nullptr)
+         << lineRow("07", "202612000001", "00002", "1.1.01.001", "2026-12-05", -200, "NF7", "VENDA", "M", "D",
+                    nullptr)
+         << lineRow("07", "202612000001", "00003", "4.1.01.002", "2026-12-05", -100, "NF7", "VENDA", "M", "D",
+                    nullptr)
+         << allocationRow("202612000001", "00001", "0001", "0010", 200, "07")
+         << allocationRow("202612000001", "00001", "0002", "0020", 100, "07")
+         << allocationRow("202612000001", "00002", "0001", "0020", -200, "07")
+         << allocationRow("202612000001", "00003", "0002", "0020", -100, "07");
     int n = 0;
     for (const SystemCase& c : systemCases()) {
         const QByteArray entry = QStringLiteral("2026120000%1").arg(++n, 2, 10, QLatin1Char('0')).toLatin1();
@@ -195,6 +207,18 @@ class ScreenFixture : public moduletest::ModuleFixture<ui::HeadlessUi> {
         nextDialogConfirms();
         EXPECT_TRUE(toList());
         EXPECT_EQ(f.cdsLancCont.recordCount(), 7);
+        EXPECT_TRUE(ui_.messages().empty()) << nextMessage().toStdString();
+        return f;
+    }
+    // Opens the entry of list row `row1` of another company's list on the form tab.
+    TfrmLancamento& openedOf(const char* company, int row1) {
+        TfrmLancamento& f = screen();
+        EXPECT_TRUE(user::type(f.edtCdEmpresa, QString::fromLatin1(company)));
+        nextDialogConfirms();
+        EXPECT_TRUE(toList());
+        EXPECT_TRUE(user::selectRow(f.dbgPadrao, row1));
+        EXPECT_TRUE(user::click(f.tshFormulario));
+        EXPECT_EQ(f.pgcPadrao.activePage(), &f.tshFormulario);
         EXPECT_TRUE(ui_.messages().empty()) << nextMessage().toStdString();
         return f;
     }

@@ -116,7 +116,8 @@ TEST_F(ModuleTest, IniProcTwiceCreatesOneScreenAndShowsItTwice) {
     EXPECT_EQ(ui_.shows, 2);
     ASSERT_EQ(ui_.shownForms().size(), 1u);
     EXPECT_EQ(ui_.shownForms()[0], first);
-    EXPECT_TRUE(ui_.messages().empty());
+    EXPECT_TRUE(ui_.messages().empty())
+        << (ui_.messages().empty() ? std::string() : ui_.messages().front().text.toStdString());
     // The hourglass was on while the screen was created, and is off again.
     EXPECT_GE(ui_.busyTotal(), 1);
     EXPECT_EQ(ui_.busyDepth(), 0);

@@ -150,3 +150,30 @@ TEST(MalformedValue, WrongAccessorThrowsInsteadOfCrashing) {
     EXPECT_EQ(v.utf8(), "");
     EXPECT_FALSE(v.toBool());
 }
+
+// Number texts convert exactly, whatever their form (a zero with a large exponent once came out as 7.9e28).
+TEST(WireNumbers, EveryFormConvertsExactly) {
+    const std::vector<std::pair<const char*, double>> cases = {
+        {"0e55", 0.0},
+        {"-0e55", -0.0},
+        {"0.0e300", 0.0},
+        {"1e-400", 0.0},
+        {"-1e-400", -0.0},
+        {"0.000e-999999", 0.0},
+        {"12345678901.23", 12345678901.23},
+        {"0.1", 0.1},
+        {"1E2", 100.0},
+        {"-5", -5.0},
+        {"2.5e-3", 0.0025},
+        {"9223372036854775807", 9223372036854775807.0},
+        {"18446744073709551616", 18446744073709551616.0},
+        {"1.7976931348623157e308", 1.7976931348623157e308}};
+    for (const auto& [text, expected] : cases) {
+        const Value v = decodeValue(text);
+        ASSERT_TRUE(v.isNumber()) << text;
+        EXPECT_EQ(v.toNumber(), expected) << text;
+        EXPECT_EQ(std::signbit(v.toNumber()), std::signbit(expected)) << text;
+    }
+    for (const char* tooBig : {"1e400", "-1e309", "123456789e301", "0.001e312"})
+        EXPECT_THROW((void)decodeValue(tooBig), WireError) << tooBig;
+}

@@ -1,9 +1,9 @@
 #include "platform/qt/busy_indicator.h"
 #include "platform/qt/responsive_call.h"
 #include "tests/qt/qt_app.h"
+#include "tests/support/latch.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QTest>
 #include <QTimer>
@@ -11,8 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <chrono>
+#include <functional>
 #include <stdexcept>
 #include <thread>
 
@@ -62,37 +61,52 @@ TEST_F(Busy, ExtraOffIsIgnored) {
 class PaintCounter : public QWidget {
   public:
     using QWidget::QWidget;
-    int paints = 0;
+    std::function<void()> painted;
 
   protected:
-    void paintEvent(QPaintEvent* /*event*/) override { ++paints; }
+    void paintEvent(QPaintEvent* /*event*/) override {
+        if (painted)
+            painted();
+    }
 };
 
+// The work of each call below waits until the GUI thread has shown what the test looks for, so the
+// call lasts exactly as long as it takes to see it, and a window that stopped painting fails the test.
 TEST_F(Busy, ResponsiveCallKeepsPaintingAndTurnsTheSpinner) {
     auto* canvas = new PaintCounter(&window);
     canvas->resize(50, 50);
     canvas->show();
+    ctb::test::Latch paintedThrice;
+    int paintsDuringCall = 0;
+    bool inCall = false;
+    canvas->painted = [&] {
+        if (inCall && ++paintsDuringCall == 3)
+            paintedThrice.release();
+    };
     QTimer repaint;
     QObject::connect(&repaint, &QTimer::timeout, canvas, [canvas] { canvas->update(); });
     repaint.start(20);
-    QTest::qWait(30);
-    const int before = canvas->paints;
-    runResponsive([] { std::this_thread::sleep_for(std::chrono::milliseconds(400)); }, &busy);
-    EXPECT_GT(canvas->paints, before + 3);
+    inCall = true;
+    bool sawPaints = false;
+    runResponsive([&] { sawPaints = paintedThrice.wait(); }, &busy);
+    inCall = false;
+    EXPECT_TRUE(sawPaints);
+    EXPECT_GE(paintsDuringCall, 3);
     EXPECT_EQ(busy.depth(), 0);
 }
 
 TEST_F(Busy, ResponsiveCallSpinnerAdvancesWhileWaiting) {
-    int angleDuringCall = 0;
+    ctb::test::Latch turned;
     QTimer probe;
     QObject::connect(&probe, &QTimer::timeout, [&] {
-        if (busy.spinner() != nullptr) {
-            angleDuringCall = std::max(angleDuringCall, busy.spinner()->angle());
-        }
+        if (busy.spinner() != nullptr && busy.spinner()->isVisible() && busy.spinner()->angle() > 0)
+            turned.release();
     });
-    probe.start(30);
-    runResponsive([] { std::this_thread::sleep_for(std::chrono::milliseconds(400)); }, &busy);
-    EXPECT_GT(angleDuringCall, 0);
+    probe.start(10);
+    bool sawTurn = false;
+    runResponsive([&] { sawTurn = turned.wait(); }, &busy);
+    EXPECT_TRUE(sawTurn);
+    EXPECT_EQ(busy.depth(), 0);
 }
 
 TEST_F(Busy, ResponsiveCallRethrowsAndClearsTheIndicator) {

@@ -1,6 +1,7 @@
 // The windows: MDI child, modal dialogs, the busy indicator, a screenshot.
 
 #include "tests/qt/renderer_fixture.h"
+#include "tests/support/latch.h"
 
 #include <QImage>
 #include <QLabel>
@@ -9,7 +10,6 @@
 #include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QThread>
 #include <QTimer>
 
 namespace ctb::qt {
@@ -46,16 +46,17 @@ TEST_F(Renderer, CancelledDialogLeavesTheScreenAlone) {
 }
 
 TEST_F(Renderer, BlockingCallShowsTheBusyIndicator) {
-    bool sawSpinner = false;
-    ui.runBlocking([&] { QThread::msleep(200); });
+    // The work waits until the GUI thread has seen the spinner: the call lasts as long as that takes.
+    ctb::test::Latch shown;
     QTimer probe;
     QObject::connect(&probe, &QTimer::timeout, [&] {
         if (ui.busyIndicator().spinner() != nullptr && ui.busyIndicator().spinner()->isVisible()) {
-            sawSpinner = true;
+            shown.release();
         }
     });
-    probe.start(20);
-    ui.runBlocking([&] { QThread::msleep(200); });
+    probe.start(10);
+    bool sawSpinner = false;
+    ui.runBlocking([&] { sawSpinner = shown.wait(); });
     EXPECT_TRUE(sawSpinner);
     EXPECT_EQ(ui.busyDepth(), 0);
 }

@@ -90,10 +90,8 @@ TEST_F(Renderer, QtsInPlaceEditorCommitsTheWholeCellText) {
     // Whole numbers only: the control model's cell typing drops a trailing decimal comma today.
     QTest::keyClicks(editor, QStringLiteral("12"));
     QTest::keyClick(editor, Qt::Key_Return);
-    // Item-view edits commit on a later event-loop turn.
-    for (int i = 0; i < 50 && sample->cdsLinhas.fieldByName(u"VALOR").asFloat() != 12.0; ++i) {
-        QTest::qWait(10);
-    }
+    // Item-view edits commit on a later event-loop turn: wait for the value, not for a time.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sample->cdsLinhas.fieldByName(u"VALOR").asFloat() == 12.0; }));
     EXPECT_DOUBLE_EQ(sample->cdsLinhas.fieldByName(u"VALOR").asFloat(), 12.0);
     EXPECT_EQ(table->model()->index(0, 2).data().toString(), QStringLiteral("12,00"));
     // The view is not editable where the model's column is read-only.

@@ -2,6 +2,7 @@
 // sibling or sticks out of its container, captions and declared lengths fit, and each form is saved
 // as a picture (to $CTB_SCREENSHOT_DIR when set) for a person to look at.
 
+#include "db/schema.h"
 #include "entry_screen/cli_ctb10000.h"
 #include "filter_dialog/cli_ctb10010.h"
 #include "history_dialog/cli_ctb10020.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSqlDatabase>
 #include <QTableView>
 #include <QTest>
 
@@ -87,6 +89,18 @@ void save(QWidget& view, const QString& fileName) {
 
 class Screens : public qt::test::WithApp, public ::testing::Test {
   protected:
+    // An empty database of the suite's schema, so the lookups the screens run on their own find nothing.
+    Screens() {
+        session_.dbConnection = QStringLiteral("screens_test");
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), session_.dbConnection);
+        db.setDatabaseName(QStringLiteral(":memory:"));
+        db.open();
+        db::createSchema(db);
+    }
+    ~Screens() override {
+        QSqlDatabase::database(session_.dbConnection, false).close();
+        QSqlDatabase::removeDatabase(session_.dbConnection);
+    }
     hostlib::Session session_;
 
     void show(FormView& view) {
@@ -100,14 +114,17 @@ class Screens : public qt::test::WithApp, public ::testing::Test {
     }
 };
 
+// A line as the server would send it: the screen's line handlers do not run.
 void addLine(ClientDataSet& table, const char* account, const char* reduced, const char* name,
              const char* valueField, double value) {
-    table.append();
-    table.fieldByName(u"CDCONTCTBL").setAsString(QString::fromUtf8(account));
-    table.fieldByName(u"CDCONTREDU").setAsString(QString::fromUtf8(reduced));
-    table.fieldByName(u"NMCONTCTBL").setAsString(QString::fromUtf8(name));
-    table.fieldByName(QString::fromUtf8(valueField)).setAsFloat(value);
-    table.post();
+    DataPacket packet = table.data();
+    Row row(static_cast<int>(packet.fields.size()));
+    row.setText(packet.fieldIndex(u"CDCONTCTBL"), QString::fromUtf8(account));
+    row.setText(packet.fieldIndex(u"CDCONTREDU"), QString::fromUtf8(reduced));
+    row.setText(packet.fieldIndex(u"NMCONTCTBL"), QString::fromUtf8(name));
+    row.setNumber(packet.fieldIndex(QString::fromUtf8(valueField)), value);
+    packet.rows.push_back(std::move(row));
+    table.setData(std::move(packet));
 }
 
 TEST_F(Screens, EntryScreenBrowseAndFormTabs) {

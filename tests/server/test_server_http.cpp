@@ -1,6 +1,7 @@
 // The application server over real HTTP on a throwaway database, once per backend.
 
 #include "server/packets.h"
+#include "tests/server/entry_packets.h"
 #include "tests/server/server_fixture.h"
 
 #include <httplib.h>
@@ -14,77 +15,6 @@ namespace ctb::test {
 namespace {
 
 using wire::Value;
-
-Value str(const char* s) {
-    return Value::fromString(QString::fromUtf8(s));
-}
-Value date(int y, int m, int d) {
-    return Value::fromDate(QDate(y, m, d));
-}
-
-struct LineSpec {
-    const char* seq;
-    const char* side;
-    double value;  // positive; the sign follows the side
-    const char* account = "8.1.01.001";
-    const char* history = "Histórico";
-    const char* commercialKind = "";
-    const char* commercialCode = "";
-    const char* historyCode = "T001";
-};
-
-DataPacket entryPacket(const QString& company, const QString& number, QDate day,
-                       const std::vector<LineSpec>& specs, const char* document = "DOC1") {
-    DataPacket p{server::entryLineFields(), {}};
-    for (const LineSpec& s : specs) {
-        Row r(static_cast<int>(p.fields.size()));
-        const bool debit = QLatin1String(s.side) == QLatin1String("D");
-        r.setText(0, company);
-        r.setText(1, number);
-        r.setText(2, QString::fromLatin1(s.seq));
-        r.setText(3, QString::fromLatin1(s.account));
-        r.setMsecs(5, wire::msecsFromDate(day));
-        r.setNumber(debit ? 7 : 6, s.value);
-        r.setNumber(8, debit ? -s.value : s.value);
-        r.setText(9, QString::fromUtf8(document));
-        r.setText(10, QString::fromUtf8(s.history));
-        if (*s.commercialCode)
-            r.setText(11, QString::fromUtf8(s.commercialCode));
-        r.setText(12, u"M");
-        r.setText(14, QString::fromLatin1(s.side));
-        if (*s.historyCode)
-            r.setText(15, QString::fromLatin1(s.historyCode));
-        if (*s.commercialKind)
-            r.setText(16, QString::fromLatin1(s.commercialKind));
-        p.rows.push_back(std::move(r));
-    }
-    return p;
-}
-
-struct AllocSpec {
-    const char* seq;
-    const char* branch;
-    const char* centre;
-    double signedValue;
-};
-
-DataPacket allocPacket(const QString& company, const QString& number, QDate day,
-                       const std::vector<AllocSpec>& specs) {
-    DataPacket p{server::allocationFields(), {}};
-    for (const AllocSpec& s : specs) {
-        Row r(static_cast<int>(p.fields.size()));
-        r.setText(0, company);
-        r.setText(1, number);
-        r.setText(2, QString::fromLatin1(s.seq));
-        r.setText(3, QString::fromLatin1(s.branch));
-        r.setText(5, QString::fromLatin1(s.centre));
-        r.setMsecs(7, wire::msecsFromDate(day));
-        r.setNumber(8, s.signedValue);
-        r.setNumber(s.signedValue < 0 ? 10 : 9, std::abs(s.signedValue));
-        p.rows.push_back(std::move(r));
-    }
-    return p;
-}
 
 const QDate kDay(2026, 6, 10);
 
@@ -120,16 +50,27 @@ enum Arg {
 
 class Http : public ServerTest {
   protected:
+    // A new entry (no version sent).
     void store(const char* number, const std::vector<LineSpec>& lines,
                const std::vector<AllocSpec>& allocs = {}, const char* document = "DOC1", QDate day = kDay,
                const char* company = "T1") {
+        storeAt("", number, lines, allocs, document, day, company);
+    }
+    // A change of the entry loaded at that version ("" sends none).
+    void storeAt(const char* version, const char* number, const std::vector<LineSpec>& lines,
+                 const std::vector<AllocSpec>& allocs = {}, const char* document = "DOC1", QDate day = kDay,
+                 const char* company = "T1") {
+        net::Headers headers;
+        if (*version)
+            headers.emplace_back(server::kVersionHeader, version);
         const auto r =
             call("SetLancamento",
                  {Value::fromPacket(entryPacket(QString::fromLatin1(company), QString::fromLatin1(number),
                                                 day, lines, document)),
                   Value::fromPacket(
                       allocPacket(QString::fromLatin1(company), QString::fromLatin1(number), day, allocs)),
-                  str("OPER")});
+                  str("OPER")},
+                 headers);
         ASSERT_TRUE(r.ok) << number << ": " << r.error.toStdString();
     }
     // A small journal the list criteria pick from.
@@ -289,7 +230,8 @@ TEST_P(Http, MalformedMonthOrUnknownCompanyIsRefused) {
         EXPECT_EQ(r.httpStatus, 200) << bad;
     }
     EXPECT_FALSE(call("getProximoNRLANCCONT", {str("ZZ"), str("202612")}).ok);
-    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM NUMLANC")), 0);
+    // Only the fixture's months are counted.
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM NUMLANC WHERE ULTIMO <> 990000")), 0);
 }
 
 TEST_P(Http, NumbersAreUniqueUnderEightConcurrentClients) {
@@ -392,7 +334,7 @@ TEST_P(Http, StoredEntryLoadsBackWithNamesSidesAndVersion) {
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM LANCAUDIT WHERE NRLANCCONT = '202606000001' AND "
                                    "CDOPERADOR = 'OPER' AND ACAO = 'INCLUSAO'")),
               1);
-    store("202606000001", {{"1", "D", 10.00, "8.1.01.002"}, {"2", "C", 10.00, "8.1.01.001"}});
+    storeAt("1", "202606000001", {{"1", "D", 10.00, "8.1.01.002"}, {"2", "C", 10.00, "8.1.01.001"}});
     EXPECT_EQ(lines("202606000001"), 2);
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM LANCCCUSTO WHERE NRLANCCONT = '202606000001'")), 0);
     EXPECT_EQ(call("getDebitos", {str("T1"), str("202606000001")}).header(server::kVersionHeader), "2");
@@ -570,15 +512,17 @@ TEST_P(Http, AStaleConfirmIsRefused) {
     EXPECT_TRUE(second.error.contains(QStringLiteral("alterado por outro usuário")))
         << second.error.toStdString();
     EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM LANCCONT WHERE ABS(VRLANCAMENT) = 20")), 2);
-    // Without the header a confirm overwrites, as before.
-    EXPECT_TRUE(confirm(30).ok == false);
+    // Without the header a confirm is for a new entry: it never overwrites one.
     const auto blind =
         call("SetLancamento",
              {Value::fromPacket(entryPacket(QStringLiteral("T1"), QStringLiteral("202606000001"), kDay,
                                             {{"1", "D", 30}, {"2", "C", 30}})),
               Value::fromPacket(allocPacket(QStringLiteral("T1"), QStringLiteral("202606000001"), kDay, {})),
               str("OPER")});
-    EXPECT_TRUE(blind.ok) << blind.error.toStdString();
+    EXPECT_FALSE(blind.ok);
+    EXPECT_TRUE(blind.error.startsWith(QStringLiteral("Já existe um lançamento contábil com o número")))
+        << blind.error.toStdString();
+    EXPECT_EQ(count(QStringLiteral("SELECT COUNT(*) FROM LANCCONT WHERE ABS(VRLANCAMENT) = 20")), 2);
     // A bad header is a malformed request.
     EXPECT_EQ(call("DeletaLancamento", {str("T1"), str("202606000001")}, {{server::kVersionHeader, "x"}})
                   .httpStatus,
@@ -675,24 +619,26 @@ TEST_P(Http, DeleteGuardsAndAudit) {
     exec(
         QStringLiteral("INSERT INTO MAPAAPURLANC (CDEMPRESA, NRLANCCONT, ANO, MES, IMPOSTO) "
                        "VALUES ('T1', '202606000001', '2026', '06', 'ISS')"));
-    auto r = call("DeletaLancamento", {str("T1"), str("202606000001")});
+    const net::Headers v1 = {{server::kVersionHeader, "1"}};
+    auto r = call("DeletaLancamento", {str("T1"), str("202606000001")}, v1);
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.error.contains(QStringLiteral("06/2026-Imposto: ISS")));
     EXPECT_EQ(lines("202606000001"), 2);
     exec(QStringLiteral("DELETE FROM MAPAAPURLANC"));
     // A period closed afterwards blocks the delete too.
     exec(QStringLiteral("UPDATE CONTOPECTBL SET DTINICLANC = '2026-07-01' WHERE CDEMPRESA = 'T1'"));
-    r = call("DeletaLancamento", {str("T1"), str("202606000001")});
+    r = call("DeletaLancamento", {str("T1"), str("202606000001")}, v1);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.error, QStringLiteral("Operação bloqueada! Data do lançamento fora do período contábil."));
     exec(QStringLiteral("UPDATE CONTOPECTBL SET DTINICLANC = '2026-01-01' WHERE CDEMPRESA = 'T1'"));
-    r = call("DeletaLancamento", {str("T1"), str("202606000001")}, {{server::kOperatorHeader, "ANA"}});
+    r = call("DeletaLancamento", {str("T1"), str("202606000001")},
+             {{server::kOperatorHeader, "ANA"}, {server::kVersionHeader, "1"}});
     ASSERT_TRUE(r.ok) << r.error.toStdString();
     EXPECT_EQ(lines("202606000001"), 0);
     EXPECT_EQ(count(QStringLiteral(
                   "SELECT COUNT(*) FROM LANCAUDIT WHERE ACAO = 'EXCLUSAO' AND CDOPERADOR = 'ANA'")),
               1);
-    EXPECT_FALSE(call("DeletaLancamento", {str("T1"), str("202606000001")}).ok);
+    EXPECT_FALSE(call("DeletaLancamento", {str("T1"), str("202606000001")}, v1).ok);
 }
 
 TEST_P(Http, ThousandLineEntryRoundTrip) {
@@ -822,9 +768,11 @@ TEST_P(Http, HistorySearchFollowsConfirmsAndDeletesAtOnce) {
     EXPECT_TRUE(drained());
     EXPECT_EQ(listed(text("aluguel")), (K{k("202606000001/1"), k("202606000001/2")}));
     // The entry's lines replaced, another entry deleted: found as they now stand, straight away.
-    store("202606000001", {{"1", "D", 100.00, "8.1.01.001", "Pagamento de condomínio"},
-                           {"2", "C", 100.00, "8.2.01.001", "Aluguel devolvido", "F", "F001"}});
-    ASSERT_TRUE(call("DeletaLancamento", {str("T1"), str("202606000002")}).ok);
+    storeAt("1", "202606000001",
+            {{"1", "D", 100.00, "8.1.01.001", "Pagamento de condomínio"},
+             {"2", "C", 100.00, "8.2.01.001", "Aluguel devolvido", "F", "F001"}});
+    ASSERT_TRUE(
+        call("DeletaLancamento", {str("T1"), str("202606000002")}, {{server::kVersionHeader, "1"}}).ok);
     EXPECT_EQ(listed(text("aluguel")), K{k("202606000001/2")});
     EXPECT_EQ(listed(text("condom")), K{k("202606000001/1")});
     EXPECT_EQ(listed(text("prazo")), K{});

@@ -1,6 +1,6 @@
 // Every lookup text of the screens, run unchanged on each backend against a small reference database.
 #include "platform/sql/query.h"
-#include "tests/sql/lookup_sql.h"
+#include "tests/sql/declared_sql.h"
 #include "tests/sql/sql_fixture.h"
 
 #include <QStringList>
@@ -89,7 +89,7 @@ class Lookups : public BackendTest {
 };
 
 TEST_P(Lookups, EmpresaByKeyJoinsOptions) {
-    auto q = run(kQryEmpresa, {{"P_CDEMPRESA", "01"}, {"P_TCDEMPRESA", ""}});
+    auto q = run(entryScreenSql("qryEmpresa"), {{"P_CDEMPRESA", "01"}, {"P_TCDEMPRESA", ""}});
     ASSERT_EQ(q->recordCount(), 1);
     EXPECT_EQ(q->fieldByName(u"NMEMPRESA").asString(), s("Comercial Araújo Ltda."));
     EXPECT_EQ(q->fieldByName(u"IDCONTGERE").asString(), s("S"));
@@ -97,38 +97,38 @@ TEST_P(Lookups, EmpresaByKeyJoinsOptions) {
 }
 
 TEST_P(Lookups, EmpresaWithoutOptionsRowReadsNullOptions) {
-    auto q = run(kQryEmpresa, {{"P_CDEMPRESA", "02"}, {"P_TCDEMPRESA", ""}});
+    auto q = run(entryScreenSql("qryEmpresa"), {{"P_CDEMPRESA", "02"}, {"P_TCDEMPRESA", ""}});
     ASSERT_EQ(q->recordCount(), 1);
     EXPECT_TRUE(q->fieldByName(u"IDCONTCOME").isNull());
     EXPECT_EQ(q->fieldByName(u"IDCONTCOME").asString(), QString());
 }
 
 TEST_P(Lookups, EmpresaAllRowsSwitch) {
-    auto q = run(kQryEmpresa, {{"P_CDEMPRESA", ""}, {"P_TCDEMPRESA", "T"}});
+    auto q = run(entryScreenSql("qryEmpresa"), {{"P_CDEMPRESA", ""}, {"P_TCDEMPRESA", "T"}});
     EXPECT_EQ(column(*q, "CDEMPRESA"), (QStringList{s("01"), s("02"), s("03")}));
 }
 
 TEST_P(Lookups, EmptyKeyAndEmptySwitchFindNothing) {
-    auto q = run(kQryEmpresa, {{"P_CDEMPRESA", ""}, {"P_TCDEMPRESA", ""}});
+    auto q = run(entryScreenSql("qryEmpresa"), {{"P_CDEMPRESA", ""}, {"P_TCDEMPRESA", ""}});
     EXPECT_TRUE(q->isEmpty());
     EXPECT_TRUE(q->eof());
     EXPECT_EQ(q->recordCount(), 0);
 }
 
 TEST_P(Lookups, UnknownKeyFindsNothing) {
-    auto q = run(kQryEmpresa, {{"P_CDEMPRESA", "99"}, {"P_TCDEMPRESA", ""}});
+    auto q = run(entryScreenSql("qryEmpresa"), {{"P_CDEMPRESA", "99"}, {"P_TCDEMPRESA", ""}});
     EXPECT_TRUE(q->isEmpty());
 }
 
 TEST_P(Lookups, ParametersLeftUnsetActAsEmptyTexts) {
-    Query q(*db_, s(kQryEmpresa));
+    Query q(*db_, s(entryScreenSql("qryEmpresa")));
     q.open();
     EXPECT_TRUE(q.isEmpty());
 }
 
 TEST_P(Lookups, FieldNamesComeBackUpperCase) {
     auto q =
-        run(kQryContCtbl,
+        run(entryScreenSql("qryContCtbl"),
             {{"P_CDCONTCTBL", ""}, {"P_TCDCONTCTBL", "T"}, {"P_CDCONTREDU", ""}, {"P_TCDCONTREDU", "T"}});
     QStringList names;
     for (const FieldInfo& f : q->fields())
@@ -142,28 +142,28 @@ TEST_P(Lookups, FieldNamesComeBackUpperCase) {
 }
 
 TEST_P(Lookups, HistPadrByKeyAndEmptyDescription) {
-    auto q = run(kQryHistPadr, {{"P_CDHISTPADR", "0002"}, {"P_TCDHISTPADR", ""}});
+    auto q = run(entryScreenSql("qryHistPadr"), {{"P_CDHISTPADR", "0002"}, {"P_TCDHISTPADR", ""}});
     ASSERT_EQ(q->recordCount(), 1);
     EXPECT_FALSE(q->fieldByName(u"DSHISTPADR").isNull());
     EXPECT_EQ(q->fieldByName(u"DSHISTPADR").asString(), QString());
-    auto all = run(kQryHistPadr, {{"P_CDHISTPADR", ""}, {"P_TCDHISTPADR", "T"}});
+    auto all = run(entryScreenSql("qryHistPadr"), {{"P_CDHISTPADR", ""}, {"P_TCDHISTPADR", "T"}});
     EXPECT_EQ(all->recordCount(), 3);
 }
 
 TEST_P(Lookups, FilialCharPaddingIsTrimmed) {
-    auto q = run(kQryFilial, {{"P_CDFILIAL", "0002"}, {"P_TCDFILIAL", ""}});
+    auto q = run(entryScreenSql("qryFilial"), {{"P_CDFILIAL", "0002"}, {"P_TCDFILIAL", ""}});
     ASSERT_EQ(q->recordCount(), 1);
     EXPECT_EQ(q->fieldByName(u"NMFILIAL").asString(), s("Filial Campinas"));
     EXPECT_EQ(q->fieldByName(u"CDFILIAL").asString(), s("0002"));
-    auto all = run(kQryFilial, {{"P_CDFILIAL", ""}, {"P_TCDFILIAL", "T"}});
+    auto all = run(entryScreenSql("qryFilial"), {{"P_CDFILIAL", ""}, {"P_TCDFILIAL", "T"}});
     EXPECT_EQ(column(*all, "CDFILIAL"), (QStringList{s("0001"), s("0002")}));
 }
 
 TEST_P(Lookups, ContCtblByFullCode) {
-    auto q = run(kQryContCtbl, {{"P_CDCONTCTBL", "1.1.01.002"},
-                                {"P_TCDCONTCTBL", ""},
-                                {"P_CDCONTREDU", ""},
-                                {"P_TCDCONTREDU", "T"}});
+    auto q = run(entryScreenSql("qryContCtbl"), {{"P_CDCONTCTBL", "1.1.01.002"},
+                                                 {"P_TCDCONTCTBL", ""},
+                                                 {"P_CDCONTREDU", ""},
+                                                 {"P_TCDCONTREDU", "T"}});
     ASSERT_EQ(q->recordCount(), 1);
     EXPECT_EQ(q->fieldByName(u"CDCONTREDU").asString(), s("11"));
     EXPECT_EQ(q->fieldByName(u"IDCONTCCUS").asString(), s("G"));
@@ -173,7 +173,7 @@ TEST_P(Lookups, ContCtblByFullCode) {
 
 TEST_P(Lookups, ContCtblByReducedCode) {
     auto q =
-        run(kQryContCtbl,
+        run(entryScreenSql("qryContCtbl"),
             {{"P_CDCONTCTBL", ""}, {"P_TCDCONTCTBL", "T"}, {"P_CDCONTREDU", "20"}, {"P_TCDCONTREDU", ""}});
     ASSERT_EQ(q->recordCount(), 1);
     EXPECT_EQ(q->fieldByName(u"CDCONTCTBL").asString(), s("1.1.02.001"));
@@ -182,24 +182,24 @@ TEST_P(Lookups, ContCtblByReducedCode) {
 
 TEST_P(Lookups, ContCtblNeverReturnsSyntheticAccounts) {
     auto all =
-        run(kQryContCtbl,
+        run(entryScreenSql("qryContCtbl"),
             {{"P_CDCONTCTBL", ""}, {"P_TCDCONTCTBL", "T"}, {"P_CDCONTREDU", ""}, {"P_TCDCONTREDU", "T"}});
     EXPECT_EQ(column(*all, "CDCONTCTBL"),
               (QStringList{s("1.1.01.001"), s("1.1.01.002"), s("1.1.02.001"), s("2.1.01.001")}));
     for (all->first(); !all->eof(); all->next())
         EXPECT_EQ(all->fieldByName(u"IDTIPOCONT").asString(), s("A"));
     auto synthetic =
-        run(kQryContCtbl,
+        run(entryScreenSql("qryContCtbl"),
             {{"P_CDCONTCTBL", "1.1"}, {"P_TCDCONTCTBL", ""}, {"P_CDCONTREDU", ""}, {"P_TCDCONTREDU", "T"}});
     EXPECT_TRUE(synthetic->isEmpty());
     auto byReduced =
-        run(kQryContCtbl,
+        run(entryScreenSql("qryContCtbl"),
             {{"P_CDCONTCTBL", ""}, {"P_TCDCONTCTBL", "T"}, {"P_CDCONTREDU", "2"}, {"P_TCDCONTREDU", ""}});
     EXPECT_TRUE(byReduced->isEmpty());
 }
 
 TEST_P(Lookups, ContCtblDeclaredFieldsComeFirstInDeclaredOrder) {
-    Query q(*db_, s(kQryContCtbl));
+    Query q(*db_, s(entryScreenSql("qryContCtbl")));
     q.declareField(s("CDCONTREDU"), FieldType::String, 16, s("Cód. Red."));
     q.declareField(s("CDCONTCTBL"), FieldType::String, 18, s("Código"));
     q.declareField(s("CDRATEIO"), FieldType::String, 3, {}, false);
@@ -219,45 +219,52 @@ TEST_P(Lookups, ContCtblDeclaredFieldsComeFirstInDeclaredOrder) {
 }
 
 TEST_P(Lookups, TipoComeIgnoresAccountsWithoutKind) {
-    auto withKind = run(kQryTipoCome, {{"P_CDCONTCTBL", "2.1.01.001"}});
+    auto withKind = run(entryScreenSql("qryTipoCome"), {{"P_CDCONTCTBL", "2.1.01.001"}});
     ASSERT_EQ(withKind->recordCount(), 1);
     EXPECT_EQ(withKind->fieldByName(u"IDTIPOCOME").asString(), s("F"));
-    EXPECT_TRUE(run(kQryTipoCome, {{"P_CDCONTCTBL", "1.1.01.001"}})->isEmpty());
-    EXPECT_TRUE(run(kQryTipoCome, {{"P_CDCONTCTBL", ""}})->isEmpty());
+    EXPECT_TRUE(run(entryScreenSql("qryTipoCome"), {{"P_CDCONTCTBL", "1.1.01.001"}})->isEmpty());
+    EXPECT_TRUE(run(entryScreenSql("qryTipoCome"), {{"P_CDCONTCTBL", ""}})->isEmpty());
 }
 
 TEST_P(Lookups, ClienteAndFornecedor) {
-    auto c = run(kQryCliente, {{"P_CDCLIENTE", "000000000000000000002"}, {"P_TCDCLIENTE", ""}});
+    auto c =
+        run(entryScreenSql("qryCliente"), {{"P_CDCLIENTE", "000000000000000000002"}, {"P_TCDCLIENTE", ""}});
     ASSERT_EQ(c->recordCount(), 1);
     EXPECT_EQ(c->fieldByName(u"NRINSJURCLIE").asString(), s("12345678000190"));
     EXPECT_EQ(c->fieldByName(u"IDTPIJURCLIE").asString(), s("J"));
-    EXPECT_EQ(run(kQryCliente, {{"P_CDCLIENTE", ""}, {"P_TCDCLIENTE", "T"}})->recordCount(), 2);
-    auto f = run(kQryFornecedor, {{"P_CDFORNECED", ""}, {"P_TCDFORNECED", "T"}});
+    EXPECT_EQ(run(entryScreenSql("qryCliente"), {{"P_CDCLIENTE", ""}, {"P_TCDCLIENTE", "T"}})->recordCount(),
+              2);
+    auto f = run(entryScreenSql("qryFornecedor"), {{"P_CDFORNECED", ""}, {"P_TCDFORNECED", "T"}});
     EXPECT_EQ(column(*f, "NMRAZSOCFORN"),
               (QStringList{s("Distribuidora Paulista Ltda."), s("Maria Conceição")}));
 }
 
 TEST_P(Lookups, BancoAllRowsStaysWithinTheCompany) {
-    auto q = run(kQryBanco, {{"P_CDREDUCONT", ""}, {"P_TCDREDUCONT", "T"}, {"P_CDEMPRESA", "01"}});
+    auto q = run(entryScreenSql("qryBanco"),
+                 {{"P_CDREDUCONT", ""}, {"P_TCDREDUCONT", "T"}, {"P_CDEMPRESA", "01"}});
     EXPECT_EQ(column(*q, "CDREDUCONT"), (QStringList{s("101"), s("102")}));
     q->first();
     EXPECT_EQ(q->fieldByName(u"NMBANCO").asString(), s("Banco do Brasil"));
     EXPECT_EQ(q->fieldByName(u"CDAGENCIA").asString(), s("1234"));
-    auto other = run(kQryBanco, {{"P_CDREDUCONT", "201"}, {"P_TCDREDUCONT", ""}, {"P_CDEMPRESA", "01"}});
+    auto other = run(entryScreenSql("qryBanco"),
+                     {{"P_CDREDUCONT", "201"}, {"P_TCDREDUCONT", ""}, {"P_CDEMPRESA", "01"}});
     EXPECT_TRUE(other->isEmpty());
-    auto noCompany = run(kQryBanco, {{"P_CDREDUCONT", ""}, {"P_TCDREDUCONT", "T"}, {"P_CDEMPRESA", ""}});
+    auto noCompany =
+        run(entryScreenSql("qryBanco"), {{"P_CDREDUCONT", ""}, {"P_TCDREDUCONT", "T"}, {"P_CDEMPRESA", ""}});
     EXPECT_TRUE(noCompany->isEmpty());
 }
 
 TEST_P(Lookups, FilterDialogContCtblIncludesSyntheticAccounts) {
-    auto q = run(kFiltroContCtbl, {{"P_CDCONTCTBL", "1.1"}, {"P_TCDCONTCTBL", ""}});
+    auto q = run(filterDialogSql("qryContCtbl"), {{"P_CDCONTCTBL", "1.1"}, {"P_TCDCONTCTBL", ""}});
     ASSERT_EQ(q->recordCount(), 1);
     EXPECT_EQ(q->fieldByName(u"CDNVCONTCTBL").asString(), s("2"));
-    EXPECT_EQ(run(kFiltroContCtbl, {{"P_CDCONTCTBL", ""}, {"P_TCDCONTCTBL", "T"}})->recordCount(), 7);
+    EXPECT_EQ(
+        run(filterDialogSql("qryContCtbl"), {{"P_CDCONTCTBL", ""}, {"P_TCDCONTCTBL", "T"}})->recordCount(),
+        7);
 }
 
 TEST_P(Lookups, FilterDialogContOpReadsDates) {
-    Query q(*db_, s(kFiltroContOp));
+    Query q(*db_, s(filterDialogSql("qryContOp")));
     q.declareField(s("DTINICLANC"), FieldType::DateTime);
     q.declareField(s("DTFINALANC"), FieldType::DateTime);
     q.paramByName(u"P_CDEMPRESA").setValue(s("01"));
@@ -273,11 +280,11 @@ TEST_P(Lookups, FilterDialogContOpReadsDates) {
 }
 
 TEST_P(Lookups, FilterDialogFilialAndCentCustHaveNoParameters) {
-    auto f = run(kFiltroFilial, {});
+    auto f = run(filterDialogSql("qryFilial"), {});
     EXPECT_EQ(f->recordCount(), 2);
-    auto c = run(kFiltroCentCust, {});
+    auto c = run(filterDialogSql("qryCentCust"), {});
     EXPECT_EQ(column(*c, "NMCENTCUST"), (QStringList{s("Administração"), s("Vendas")}));
-    Query q(*db_, s(kFiltroFilial));
+    Query q(*db_, s(filterDialogSql("qryFilial")));
     EXPECT_TRUE(q.paramNames().isEmpty());
 }
 

@@ -30,6 +30,8 @@ SampleForm::SampleForm(hostlib::Session& s)
       btnDialogo(add<ui::Button>(QStringLiteral("btnDialogo"))),
       btnLimpar(add<ui::Button>(QStringLiteral("btnLimpar"))),
       lblNome(add<ui::Label>(QStringLiteral("lblNome"))),
+      panAviso(add<ui::Panel>(QStringLiteral("panAviso"))),
+      lblAviso(panAviso.add<ui::Label>(QStringLiteral("lblAviso"))),
       mnuMenu(add<ui::MenuItem>(QStringLiteral("mnuMenu"))),
       mnuDialogo(mnuMenu.add<ui::MenuItem>(QStringLiteral("mnuDialogo"))) {
     setText(QStringLiteral("Amostra"));
@@ -52,6 +54,11 @@ SampleForm::SampleForm(hostlib::Session& s)
     btnLimpar.setText(QStringLiteral("Limpar"));
     btnLimpar.setGeometry(104, 380, 90, 28);
     lblNome.setGeometry(200, 386, 200, 16);
+    // Hidden by its panel although the label itself is visible; shown once the items are cleared.
+    panAviso.setGeometry(410, 378, 220, 32);
+    panAviso.setVisible(false);
+    lblAviso.setGeometry(4, 8, 200, 16);
+    lblAviso.setText(QStringLiteral("Itens removidos."));
     mnuMenu.setText(QStringLiteral("Menu"));
     mnuDialogo.setText(QStringLiteral("Diálogo"));
     mnuDialogo.setShortcut('D', ui::ShiftState{true, false});
@@ -60,6 +67,7 @@ SampleForm::SampleForm(hostlib::Session& s)
     cdsItens.addStringField(QStringLiteral("DESCRICAO"), 30);
     cdsItens.addFloatField(QStringLiteral("VALOR")).setDisplayFormat(QStringLiteral("#,##0.00"));
     cdsItens.createDataSet();
+    cdsItens.beforePost = [this](ClientDataSet&) { cdsItensBeforePost(); };
     cdsItens.afterPost = [this](ClientDataSet&) { FAlterado = true; };
     dbgItens.setDataSource(&dtsItens);
     dbgItens.addColumn(QStringLiteral("CODIGO"), QStringLiteral("Código"), 60);
@@ -111,6 +119,13 @@ void SampleForm::dbgItensColExit() {
     Field* f = dbgItens.selectedField();
     if (f != nullptr && f->fieldName() == u"CODIGO" && !f->isNull())
         f->setAsString(hostlib::Ajusta(f->asString(), 4));
+    if (f != nullptr && f->fieldName() == u"DESCRICAO" && hostlib::EmptyString(f->asString()))
+        hostlib::MensErro(services(), QStringLiteral("Descrição deve ser informada."));
+}
+
+void SampleForm::cdsItensBeforePost() {
+    if (cdsItens.fieldByName(u"VALOR").asFloat() < 0)
+        hostlib::MensErro(services(), QStringLiteral("Valor não pode ser negativo."));
 }
 
 void SampleForm::btnDialogoClick() {
@@ -126,6 +141,7 @@ void SampleForm::btnLimparClick() {
         return;
     cdsItens.emptyDataSet();
     services()->showInformation(QStringLiteral("Itens removidos."));
+    panAviso.setVisible(true);
 }
 
 void SampleApp::open(const uiscript::SessionOptions& options, ui::UiServices& services) {

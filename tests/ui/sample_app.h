@@ -38,6 +38,8 @@ class SampleForm : public ui::Form {
     ui::Button& btnDialogo;
     ui::Button& btnLimpar;
     ui::Label& lblNome;
+    ui::Panel& panAviso;
+    ui::Label& lblAviso;
     ui::MenuItem& mnuMenu;
     ui::MenuItem& mnuDialogo;
 
@@ -45,6 +47,7 @@ class SampleForm : public ui::Form {
     void edtCodigoExit();
     void medContaExit();
     void dbgItensColExit();
+    void cdsItensBeforePost();
     void btnDialogoClick();
     void btnLimparClick();
     std::unique_ptr<DialogForm> dialog_;

@@ -58,7 +58,8 @@ TEST_P(SampleScripts, Pass) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Headless, SampleScripts,
-                         ::testing::Values("sample_fields.uis", "sample_grid.uis", "sample_dialog.uis"));
+                         ::testing::Values("sample_fields.uis", "sample_grid.uis", "sample_dialog.uis",
+                                           "sample_refusals.uis"));
 
 const char* const kHeader = "session company=01 user=OPER\nopen\n";
 

@@ -52,7 +52,9 @@ struct SessionOptions {
 class Application {
   public:
     virtual ~Application() = default;
-    // The host calls the launcher: create and show the first screen through `services`.
+    // The host calls the launcher: create and show the first screen through `services`. Called again
+    // for every later `open`, with the same session and services: the launcher runs again, as a host
+    // calls it again from its menu.
     virtual void open(const SessionOptions& session, ui::UiServices& services) = 0;
     // Named tables and flags of the open screens, for `expect rows|field|state|flag`.
     [[nodiscard]] virtual ClientDataSet* findTable(const QString& name) = 0;

@@ -116,8 +116,13 @@ QStringList HeadlessBackend::takeProblems() {
 bool HeadlessBackend::isEnabled(const QString& name) const {
     return control(name).effectivelyEnabled();
 }
+bool seenByAPerson(const ui::Control& control) {
+    const ui::Form* form = control.form();
+    return control.effectivelyVisible() && (form == nullptr || form->isShowing());
+}
+
 bool HeadlessBackend::isVisible(const QString& name) const {
-    return control(name).effectivelyVisible();
+    return seenByAPerson(control(name));
 }
 bool HeadlessBackend::isFocused(const QString& name) const {
     const ui::Control& c = control(name);

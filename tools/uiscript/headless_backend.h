@@ -44,6 +44,10 @@ class HeadlessBackend : public Backend {
 // Throws BackendError otherwise.
 void requireUsable(const ui::Control& control);
 
+// What `expect visible` means: the control and every container of it shown, its tab page the active
+// one, and its form on the screen.
+[[nodiscard]] bool seenByAPerson(const ui::Control& control);
+
 // Looks a name up in the modal forms (innermost first), then in the shown forms (latest first).
 [[nodiscard]] ui::Control* findInForms(const std::vector<ui::Form*>& modalStack,
                                        const std::vector<ui::Form*>& shown, const QString& name);

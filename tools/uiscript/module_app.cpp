@@ -21,6 +21,10 @@ class ModuleApplication : public Application {
     }
 
     void open(const SessionOptions& session, ui::UiServices& services) override {
+        if (initialized_) {
+            IniProc();
+            return;
+        }
         if (session.db.isEmpty())
             throw BackendError(QStringLiteral("a sessão não indica o banco de dados (db=)"));
         try {
@@ -56,7 +60,8 @@ class ModuleApplication : public Application {
                           locale.constData(),
                           today.constData(),
                           &services,
-                          picture.constData()};
+                          picture.constData(),
+                          nullptr};  // no token: the scripts' servers run the embedded default
         Initialize();
         initialized_ = true;
         if (SetSessao(&s) != 0)

@@ -85,6 +85,7 @@ void QtBackend::answer(QDialog* dialog) {
     if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
         const ui::MessageKind kind = kindOf(*box);
         messages_.push_back(Message{kind, box->text()});
+        ++messagesShown_;
         if (kind != ui::MessageKind::Question) {
             press(box, "btnOK");
             return;
@@ -394,7 +395,11 @@ bool QtBackend::selectRow(ui::DBGrid& grid, int row1) {
 }
 
 bool QtBackend::editCell(ui::DBGrid& grid, const QString& fieldName, const QString& text) {
+    const std::size_t shownBefore = messagesShown_;
     if (!selectColumn(grid, fieldName)) {
+        if (messagesShown_ != shownBefore) {
+            return false;  // a handler refused the column move and said why: nothing is typed
+        }
         return ui::user::editCell(grid, fieldName, text);
     }
     auto* view = qobject_cast<QTableView*>(widgetOf(grid));

@@ -69,6 +69,8 @@ class QtBackend {
     // ---- what happened ----
     [[nodiscard]] std::optional<Message> takeMessage();
     [[nodiscard]] std::deque<Message>& messages() { return messages_; }
+    // Every message box shown so far, read or not.
+    [[nodiscard]] std::size_t messagesShown() const { return messagesShown_; }
     [[nodiscard]] const std::vector<QString>& problems() const { return problems_; }
     void clearProblems() { problems_.clear(); }
     [[nodiscard]] std::size_t pendingAnswers() const { return answers_.size(); }
@@ -94,6 +96,7 @@ class QtBackend {
     std::deque<bool> answers_;
     std::deque<QStringList> picks_;
     std::deque<Message> messages_;
+    std::size_t messagesShown_ = 0;
     std::vector<QString> problems_;
 };
 

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPixmap>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -64,7 +65,8 @@ class QtScriptBackend : public Backend {
     ui::UiServices& services() override { return services_; }
     void setModalLoop(std::function<void(ui::Form&)> loop) override { qt_.setModalLoop(std::move(loop)); }
 
-    // A focus move that a handler stopped is the user's outcome, not the script's fault.
+    // A focus, column, row or cell move that a handler stopped is the user's outcome, not the
+    // script's fault: the handler's message waits for the next `expect message`.
     void focus(const QString& name) override { (void)qt_.focus(usable(name)); }
     void type(const QString& name, const QString& text) override { (void)qt_.type(usable(name), text); }
     void key(const QString& name, int virtualKey, ui::ShiftState shift) override {
@@ -77,13 +79,19 @@ class QtScriptBackend : public Backend {
     }
     void click(const QString& name) override { done(qt_.click(usable(name)), name); }
     void selectColumn(const QString& name, const QString& field) override {
-        done(qt_.selectColumn(grid(name, field), field), name);
+        ui::DBGrid& g = grid(name, field);
+        const std::size_t shown = qt_.messagesShown();
+        movedOrRefused(qt_.selectColumn(g, field), shown, name);
     }
     void selectRow(const QString& name, int row1) override {
-        done(qt_.selectRow(grid(name, {}), row1), name);
+        ui::DBGrid& g = grid(name, {});
+        const std::size_t shown = qt_.messagesShown();
+        movedOrRefused(qt_.selectRow(g, row1), shown, name);
     }
     void editCell(const QString& name, const QString& field, const QString& text) override {
-        done(qt_.editCell(grid(name, field), field, text), name);
+        ui::DBGrid& g = grid(name, field);
+        const std::size_t shown = qt_.messagesShown();
+        movedOrRefused(qt_.editCell(g, field, text), shown, name);
     }
 
     void screenshot(const QString& path) override {
@@ -122,7 +130,14 @@ class QtScriptBackend : public Backend {
     }
     // The model's word: the window follows it (the renderer's own tests check that).
     bool isEnabled(const QString& name) const override { return control(name).effectivelyEnabled(); }
-    bool isVisible(const QString& name) const override { return control(name).effectivelyVisible(); }
+    // What a person sees is the widget (shown with every parent, on the active tab page, in a shown
+    // window); a control without a widget of its own answers by the model.
+    bool isVisible(const QString& name) const override {
+        const ui::Control& c = control(name);
+        if (QWidget* widget = qt_.widgetOf(c))
+            return widget->isVisible();
+        return seenByAPerson(c);
+    }
     bool isFocused(const QString& name) const override {
         const ui::Control& c = control(name);
         const ui::Form* f = c.form();
@@ -154,6 +169,12 @@ class QtScriptBackend : public Backend {
     static void done(bool ok, const QString& name) {
         if (!ok)
             throw BackendError(QStringLiteral("a janela recusou a ação em \"%1\"").arg(name));
+    }
+    // A move that did not happen is a handler's refusal when it showed why; without a message the
+    // window did not take the action at all, which is the script's (or the driver's) fault.
+    void movedOrRefused(bool moved, std::size_t messagesBefore, const QString& name) const {
+        if (!moved && qt_.messagesShown() == messagesBefore)
+            done(false, name);
     }
 
     QtBackend qt_;

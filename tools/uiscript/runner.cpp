@@ -138,11 +138,12 @@ void Runner::execute(const Command& c) {
         return;
     }
     if (v == u"open") {
-        if (app_)
-            throw ScriptError(c.line, QStringLiteral("a aplicação já foi aberta"));
-        app_ = registry_.create(appName_);
-        if (!app_)
-            throw ScriptError(c.line, QStringLiteral("aplicação \"%1\" não registrada").arg(appName_));
+        // A second `open` is the host calling the launcher again: the same application, shown again.
+        if (!app_) {
+            app_ = registry_.create(appName_);
+            if (!app_)
+                throw ScriptError(c.line, QStringLiteral("aplicação \"%1\" não registrada").arg(appName_));
+        }
         app_->open(session_, backend_.services());
         checkProblems(c);
         return;
