@@ -134,6 +134,8 @@ TEST(WindowPlaces, AScreenOpensWhereTheUserLeftIt) {
         EXPECT_EQ(sub->geometry(), QRect(QPoint(0, 0), area.viewport()->size())) << "nothing remembered yet";
         sub->setGeometry(left);
         driver::settle();
+        // The window goes before its form does: the area outlives both.
+        delete sub;
     }
     QtUi ui;
     ui.setMdiArea(&area);
@@ -148,6 +150,7 @@ TEST(WindowPlaces, AScreenOpensWhereTheUserLeftIt) {
     driver::settle();
     QMdiSubWindow* sub = area.subWindowList().back();
     EXPECT_EQ(sub->geometry(), left);
+    delete sub;
     QSettings().remove(QStringLiteral("janelas"));
 }
 
