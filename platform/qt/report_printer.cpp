@@ -159,16 +159,24 @@ class Layout {
         std::vector<double> widths = natural;
         if (total > body_.width()) {
             const double narrow = body_.width() * 0.12;
-            double fixed = 0;
-            double flexible = 0;
-            for (double w : natural) {
-                (w <= narrow ? fixed : flexible) += w;
-            }
-            const double scale = flexible > 0 ? std::max(0.0, body_.width() - fixed) / flexible : 1.0;
-            for (double& w : widths) {
-                if (w > narrow) {
-                    w *= scale;
+            double room = body_.width();
+            std::vector<std::size_t> wide;
+            for (std::size_t i = 0; i < natural.size(); ++i) {
+                if (natural[i] <= narrow) {
+                    room -= natural[i];
+                } else {
+                    wide.push_back(i);
                 }
+            }
+            // Narrowest first, each takes what it needs up to an equal share of what is left: a short
+            // name stays whole and the long histories share the rest.
+            std::sort(wide.begin(), wide.end(),
+                      [&](std::size_t a, std::size_t b) { return natural[a] < natural[b]; });
+            room = std::max(0.0, room);
+            for (std::size_t k = 0; k < wide.size(); ++k) {
+                const double share = room / static_cast<double>(wide.size() - k);
+                widths[wide[k]] = std::min(natural[wide[k]], share);
+                room -= widths[wide[k]];
             }
         } else if (!widths.empty()) {
             // Room to spare goes to the widest column (the history), so the table spans the page.

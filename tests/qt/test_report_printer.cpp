@@ -76,6 +76,31 @@ TEST_F(ReportPdf, OnePageHoldsEverything) {
     }
 }
 
+// Too many columns for the page: the codes, dates and values keep their width, a short name stays
+// whole beside a history far too long for the line, which alone is cut.
+TEST_F(ReportPdf, ShortNamesStayWholeBesideLongHistories) {
+    report::Document doc;
+    doc.title = s("Lançamentos Contábeis");
+    report::Section section;
+    section.table.columns = {
+        {s("Lançamento"), report::Align::Left, 12}, {s("Nome"), report::Align::Left, 30},
+        {s("Data"), report::Align::Left, 10},       {s("Débito"), report::Align::Right, 14},
+        {s("Histórico"), report::Align::Left, 60},  {s("Origem"), report::Align::Left, 30}};
+    const QString history = s("VENDA DE MERCADORIAS CONFORME NF 100181 - ").repeated(6) + s("FIM");
+    section.table.rows.push_back({s("202601000001"), s("Clientes Nacionais"), s("11/01/2026"), s("7.677,94"),
+                                  history, s("Documentos Fiscais")});
+    doc.sections.push_back(section);
+    const QString path = dir.filePath(QStringLiteral("larga.pdf"));
+    ASSERT_TRUE(writeReportPdf(doc, path));
+    const QStringList pages = pdfPages(path);
+    ASSERT_EQ(pages.size(), 1);
+    for (const char* whole :
+         {"202601000001", "Clientes Nacionais", "11/01/2026", "7.677,94", "Documentos Fiscais"}) {
+        EXPECT_TRUE(pages.front().contains(s(whole))) << whole << "\n" << pages.front().toStdString();
+    }
+    EXPECT_FALSE(pages.front().contains(s("FIM"))) << "the history is cut, not the others";
+}
+
 TEST_F(ReportPdf, LongListsRunOntoNumberedPagesWithTheirHeaders) {
     const QString path = dir.filePath(QStringLiteral("longa.pdf"));
     ASSERT_TRUE(writeReportPdf(sampleList(120), path));
