@@ -18,6 +18,8 @@
 //   entry_history.cpp       the standard history and the long history of a line
 //   entry_commercial.cpp    the commercial account of a line
 //   entry_allocations.cpp   the allocation area and the line filter
+//   entry_print.cpp         the print button: the list report and the entry voucher
+//   entry_export.cpp        the list exported to a CSV file
 // The debit and credit handlers are twins: each pair calls one body over its Side (entry_sides.h).
 // A rule is found by its handler's name; tests/module mirrors these files.
 
@@ -29,6 +31,7 @@
 #include "entry_screen/lancamento_decl.h"
 #include "filter_dialog/filter_target.h"
 #include "history_dialog/history_lines.h"
+#include "platform/report/document.h"
 
 #include <QDate>
 #include <QHash>
@@ -332,6 +335,19 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     // The assessment-map check: "MAPA_APUR" when the entry is tied to a tax assessment map.
     void ValidaMapaApurac();
 
+    // ---- print and export (entry_print.cpp, entry_export.cpp) ----
+    // The list report on the browse tab, the voucher of the opened entry on the form tab.
+    void sbtImprimirClick();
+    // "Imprimir lançamento" (Ctrl+P): the voucher on the form tab, where the fifth button is disabled;
+    // on the browse tab what the fifth button prints, when it is enabled.
+    void mnuImprimirLancamentoClick();
+    // The list as filtered: company, filter criteria, the grid's columns, debit and credit totals.
+    [[nodiscard]] report::Document listReport() const;
+    // The opened entry: header, debit and credit lines, allocations, totals, user and date.
+    [[nodiscard]] report::Document entryVoucher() const;
+    // "Exportar…": the list as filtered to a CSV file the user names.
+    void mnuExportarClick();
+
     // ---- what the dialogs see of the screen ----
     [[nodiscard]] QString companyCode() const override { return edtCdEmpresa.text(); }
     [[nodiscard]] const TMessages& screenCatalog() const override { return msgPadrao; }
@@ -406,6 +422,8 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     void buscaEmpresa();
     void excluiPartida(ClientDataSet& side, const char* questionKey);
     [[nodiscard]] bool abaDadosAtiva() const { return pgcPadrao.activePage() == &tshFolhaDados; }
+    [[nodiscard]] QString printFooter() const;
+    [[nodiscard]] QString printCompany() const;
 
     LancamentoDialogs dialogs_;
     Side debit_;

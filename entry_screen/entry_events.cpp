@@ -28,6 +28,11 @@ void TfrmLancamento::wireHandlers() {
     panCredito.onEnter = [this](ui::Control&) { panCreditoEnter(); };
     panLancamentoGerencial.onEnter = [this](ui::Control&) { panLancamentoGerencialEnter(); };
     sbtVerificar.onClick = [this](ui::Control&) { sbtVerificarClick(); };
+    sbtImprimir.onClick = [this](ui::Control&) { sbtImprimirClick(); };
+    control<ui::MenuItem>(*this, "mnuImprimirLancamento").onClick = [this](ui::Control&) {
+        mnuImprimirLancamentoClick();
+    };
+    control<ui::MenuItem>(*this, "mnuExportar").onClick = [this](ui::Control&) { mnuExportarClick(); };
     dbgPadrao.onEnter = [this](ui::Control&) { dbgPadraoEnter(); };
 
     // Record actions of the tool buttons (confirm and cancel are bound by the base form).

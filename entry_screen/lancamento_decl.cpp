@@ -362,6 +362,11 @@ const std::vector<ControlDecl>& lancamentoControls() {
         filtro.hint = "Filtrar";
         auto& menu = add({"mnuFiltrar", K::MenuItem, "mnuMenu", "&Filtrar"});
         menu.shortcut = "Ctrl+L";
+        // Printing the opened entry (the fifth button's rules keep it to the browse tab) and the list
+        // as filtered to a spreadsheet.
+        auto& voucher = add({"mnuImprimirLancamento", K::MenuItem, "mnuMenu", "Imprimir &lançamento"});
+        voucher.shortcut = "Ctrl+P";
+        add({"mnuExportar", K::MenuItem, "mnuMenu", "E&xportar…"});
         return c;
     }();
     return controls;

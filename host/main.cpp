@@ -6,6 +6,7 @@
 #include "host/module_loader.h"
 #include "module/pkg_ctb10000.h"
 #include "platform/net/http_client.h"
+#include "platform/qt/form_renderer.h"
 #include "platform/qt/qt_ui.h"
 #include "platform/sql/database.h"
 #include "platform/sql/error.h"
@@ -159,6 +160,8 @@ int main(int argc, char** argv) {
     ctb::qt::QtUi ui;
     ui.setMdiArea(window.mdiArea());
     ui.setMainWindow(&window);
+    // Screens open maximized the first time, then where the user left them.
+    ui.renderer().setRememberPlaces(true);
     window.show();
     window.activateWindow();
 

@@ -64,7 +64,9 @@ bool TNetConnection::open() {
         onBeforeConnect(*this);
     if (Host.isEmpty() || Port <= 0) {
         connected_ = false;
-        lastError_ = QStringLiteral("Servidor de aplicação não configurado (endereço ou porta ausente).");
+        lastError_ = QStringLiteral(
+            "O servidor de aplicação não está configurado (falta o endereço ou a porta). "
+            "Informe-o ao iniciar o sistema (--server ENDEREÇO:PORTA).");
         return false;
     }
     net::ClientOptions options;
@@ -78,11 +80,8 @@ bool TNetConnection::open() {
     net::CallResult health;
     blocking([&] { health = client_->health(); });
     connected_ = health.ok;
-    lastError_ = health.ok ? QString()
-                           : QStringLiteral("Não foi possível conectar ao servidor de aplicação %1:%2. %3")
-                                 .arg(Host)
-                                 .arg(Port)
-                                 .arg(health.error);
+    // The client's text names the server and says what to do: it is shown as it is, once.
+    lastError_ = health.ok ? QString() : health.error;
     return connected_;
 }
 

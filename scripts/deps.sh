@@ -5,7 +5,7 @@
 set -euo pipefail
 PKGS=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev qt6-base-dev-tools
       libqt6sql6-sqlite libqt6sql6-psql libgl-dev libcpp-httplib-dev rapidjson-dev postgresql-15
-      xvfb xauth fonts-dejavu-core imagemagick clang-format sqlite3
+      xvfb xauth fonts-dejavu-core imagemagick clang-format sqlite3 poppler-utils
       libssl-dev openssl curl haproxy clang libclang-rt-14-dev
       dpkg-dev file binutils)  # the last three: cpack -G DEB (dpkg-shlibdeps) and the nm/ldd checks
 missing=()

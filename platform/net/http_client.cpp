@@ -155,16 +155,21 @@ CallResult HttpClient::call(std::string_view serverName, std::string_view method
             case httplib::Error::Connection:
             case httplib::Error::ConnectionTimeout:
             case httplib::Error::BindIPAddress:
-                failed.error =
-                    QStringLiteral("Não foi possível conectar ao servidor de aplicação %1.").arg(where);
+                failed.error = QStringLiteral(
+                                   "Não foi possível conectar ao servidor de aplicação %1. Verifique se "
+                                   "ele está em execução e tente de novo.")
+                                   .arg(where);
                 break;
             case httplib::Error::Read:
-                failed.error =
-                    elapsed >= options_.readTimeout - std::chrono::milliseconds(50)
-                        ? QStringLiteral("O servidor de aplicação %1 não respondeu em %2 segundos.")
-                              .arg(where, seconds(options_.readTimeout))
-                        : QStringLiteral("A conexão com o servidor de aplicação %1 foi interrompida.")
-                              .arg(where);
+                failed.error = elapsed >= options_.readTimeout - std::chrono::milliseconds(50)
+                                   ? QStringLiteral(
+                                         "O servidor de aplicação %1 não respondeu em %2 segundos. Tente de "
+                                         "novo; se persistir, avise o responsável pelo servidor.")
+                                         .arg(where, seconds(options_.readTimeout))
+                                   : QStringLiteral(
+                                         "A conexão com o servidor de aplicação %1 foi interrompida. Tente "
+                                         "de novo.")
+                                         .arg(where);
                 break;
             case httplib::Error::SSLConnection:
             case httplib::Error::SSLServerVerification:
@@ -177,10 +182,14 @@ CallResult HttpClient::call(std::string_view serverName, std::string_view method
                 break;
             case httplib::Error::Write:
                 failed.error =
-                    QStringLiteral("Falha ao enviar o pedido ao servidor de aplicação %1.").arg(where);
+                    QStringLiteral(
+                        "Não foi possível enviar o pedido ao servidor de aplicação %1. Tente de novo.")
+                        .arg(where);
                 break;
             default:
-                failed.error = QStringLiteral("Falha na comunicação com o servidor de aplicação %1 (%2).")
+                failed.error = QStringLiteral(
+                                   "Falha na comunicação com o servidor de aplicação %1 (%2). Tente "
+                                   "de novo.")
                                    .arg(where, QString::fromStdString(httplib::to_string(res.error())));
         }
         impl_.reset();  // a broken connection is not reused
@@ -201,8 +210,10 @@ CallResult HttpClient::health() {
     if (!res) {
         CallResult failed;
         failed.transportFailed = true;
-        failed.error =
-            QStringLiteral("Não foi possível conectar ao servidor de aplicação %1.").arg(endpointText());
+        failed.error = QStringLiteral(
+                           "Não foi possível conectar ao servidor de aplicação %1. Verifique se ele "
+                           "está em execução e tente de novo.")
+                           .arg(endpointText());
         impl_.reset();
         return failed;
     }
@@ -221,11 +232,20 @@ CallResult HttpClient::finish(int status, const std::string& body, Headers heade
     try {
         answer = wire::decodeAnswer(body);
     } catch (const wire::WireError& e) {
+        // "Resposta inválida do servidor ...: <why>." reads once: the codec's own lead-in goes.
         problem = e.message();
+        for (const QString& lead :
+             {QStringLiteral("Resposta inválido: "), QStringLiteral("Resposta inválida: ")})
+            if (problem.startsWith(lead))
+                problem.remove(0, lead.size());
+        while (problem.endsWith(u'.'))
+            problem.chop(1);
     }
     if (status == 200) {
         if (!answer) {
-            r.error = QStringLiteral("Resposta inválida do servidor de aplicação %1: %2")
+            r.error = QStringLiteral(
+                          "Resposta inválida do servidor de aplicação %1: %2. Confira se o endereço "
+                          "configurado está correto.")
                           .arg(endpointText(), problem);
             return r;
         }
@@ -233,7 +253,9 @@ CallResult HttpClient::finish(int status, const std::string& body, Headers heade
         r.value = std::move(answer->result);
         r.error = std::move(answer->error);
         if (!r.ok && r.error.isEmpty())
-            r.error = QStringLiteral("O servidor de aplicação informou uma falha sem mensagem.");
+            r.error = QStringLiteral(
+                "O servidor de aplicação recusou o pedido sem dizer o motivo. Avise o "
+                "responsável pelo servidor.");
         return r;
     }
     if (status == 401) {
@@ -250,9 +272,15 @@ CallResult HttpClient::finish(int status, const std::string& body, Headers heade
     if (answer && !answer->ok && !answer->error.isEmpty()) {
         r.error = std::move(answer->error);
     } else {
-        r.error = QStringLiteral("O servidor de aplicação %1 respondeu com o código HTTP %2.")
+        const QString what =
+            status == 404 ? QStringLiteral("Confira se o endereço configurado está correto.")
+            : status >= 500
+                ? QStringLiteral("Tente de novo; se persistir, avise o responsável pelo servidor.")
+                : QStringLiteral("Avise o responsável pelo servidor.");
+        r.error = QStringLiteral("O servidor de aplicação %1 respondeu com o código HTTP %2. %3")
                       .arg(endpointText())
-                      .arg(status);
+                      .arg(status)
+                      .arg(what);
     }
     return r;
 }

@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -65,6 +66,28 @@ bool GridDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const Q
         }
     }
     return QStyledItemDelegate::editorEvent(event, model, option, index);
+}
+
+bool GridDelegate::eventFilter(QObject* object, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && leavingKey_) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        switch (key->key()) {
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+                if (auto* editor = qobject_cast<QWidget*>(object);
+                    editor != nullptr && leavingKey_(editor, key)) {
+                    return true;
+                }
+                break;
+            default:
+                break;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& /*option*/,

@@ -2,6 +2,8 @@
 
 #include <QStyledItemDelegate>
 
+#include <functional>
+
 class QAbstractItemView;
 
 namespace ctb::qt {
@@ -20,6 +22,11 @@ class GridDelegate : public QStyledItemDelegate {
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
+    // Keys that leave a cell (Tab, Enter, Up, Down) in an open editor go here first; returning true
+    // takes the key from the delegate's own handling.
+    using LeavingKeyHandler = std::function<bool(QWidget* editor, QKeyEvent* event)>;
+    void setLeavingKeyHandler(LeavingKeyHandler handler) { leavingKey_ = std::move(handler); }
+
     // Where the ellipsis button of a cell is drawn, in view coordinates.
     [[nodiscard]] static QRect buttonRect(const QRect& cell);
 
@@ -27,6 +34,7 @@ class GridDelegate : public QStyledItemDelegate {
     void editButtonClicked(const QModelIndex& index);
 
   protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
     bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
                      const QModelIndex& index) override;
 
@@ -34,6 +42,7 @@ class GridDelegate : public QStyledItemDelegate {
     [[nodiscard]] bool showsButton(const QModelIndex& index) const;
 
     QAbstractItemView* view_;
+    LeavingKeyHandler leavingKey_;
 };
 
 }  // namespace ctb::qt

@@ -4,10 +4,12 @@
 #include "platform/qt/form_renderer.h"
 #include "platform/qt/lookup_dialog.h"
 #include "platform/qt/message_boxes.h"
+#include "platform/qt/report_printer.h"
 #include "platform/qt/responsive_call.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QTimer>
@@ -133,6 +135,25 @@ std::vector<int> QtUi::lookup(const ui::LookupRequest& request) {
     LookupDialog dialog(rows, request.multiple, dialogParent());
     execDialog(dialog);
     return dialog.pickedRows();
+}
+
+void QtUi::printDocument(const report::Document& document) {
+    printed_.push_back(document);
+    PrintPreview::show(document, dialogParent(), [this](QDialog& dialog) { return execDialog(dialog); });
+}
+
+QString QtUi::askSaveFileName(const QString& title, const QString& suggestedName, const QString& filter) {
+    // Qt's own dialog, not the platform's: the same everywhere, and scripts can fill it in.
+    QFileDialog dialog(dialogParent(), title, QString(), filter);
+    dialog.setObjectName(QStringLiteral("saveFileDialog"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(suggestedName);
+    if (execDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().front();
 }
 
 void QtUi::runBlocking(const std::function<void()>& work) {

@@ -39,6 +39,13 @@ class QtUi : public ui::UiServices {
     void busyOff() override { busy_.off(); }
     [[nodiscard]] int busyDepth() const override { return busy_.depth(); }
 
+    // The print preview of the document (printer or PDF); kept in printed() as well.
+    void printDocument(const report::Document& document) override;
+    // Qt's file dialog in save mode.
+    [[nodiscard]] QString askSaveFileName(const QString& title, const QString& suggestedName,
+                                          const QString& filter) override;
+    [[nodiscard]] const std::vector<report::Document>& printed() const { return printed_; }
+
     // Runs `work` off the GUI thread with the windows painting and user input held back, under the
     // busy animation: how server calls stay synchronous without freezing the window.
     void runBlocking(const std::function<void()>& work) override;
@@ -60,6 +67,7 @@ class QtUi : public ui::UiServices {
     BusyIndicator busy_;
     std::unique_ptr<FormRenderer> renderer_;
     std::function<void(QDialog*)> dialogHook_;
+    std::vector<report::Document> printed_;
 };
 
 }  // namespace ctb::qt

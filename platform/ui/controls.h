@@ -396,6 +396,9 @@ class CTB_PLATFORM_EXPORT Edit : public Control {
     virtual bool typeChar(QChar ch);
     // Backspace: removes the last character.
     virtual void backspace();
+    // The whole text after the user edited it in a widget that places characters itself (at its
+    // cursor, over a selection, through its mask): taken as typed, then onChange.
+    virtual void typeText(const QString& text) { setText(text); }
     void clear() { setText(QString()); }
 
   protected:

@@ -110,6 +110,12 @@ bool DBEdit::typeChar(QChar ch) {
     return true;
 }
 
+void DBEdit::typeText(const QString& text) {
+    if (readOnly())
+        return;
+    store(text);
+}
+
 void DBEdit::backspace() {
     if (readOnly() || text().isEmpty())
         return;

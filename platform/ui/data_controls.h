@@ -35,6 +35,8 @@ class CTB_PLATFORM_EXPORT DBEdit : public Edit {
     void setText(const QString& text) override;
     bool typeChar(QChar ch) override;
     void backspace() override;
+    // Typed text goes to the field (the table enters edit state), as typeChar does.
+    void typeText(const QString& text) override;
     // Re-reads the field (the renderer never needs to: changes come as Change::Text).
     void refresh();
     // Shows a text in the box without writing the field (until the field is read again).

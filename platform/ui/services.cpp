@@ -20,6 +20,28 @@ const Field* LookupRequest::keyFieldOf(const ClientDataSet& t) const {
 
 UiServices::~UiServices() = default;
 
+void UiServices::printDocument(const report::Document& /*document*/) {}
+
+QString UiServices::askSaveFileName(const QString& /*title*/, const QString& /*suggestedName*/,
+                                    const QString& /*filter*/) {
+    return {};
+}
+
+void HeadlessUi::printDocument(const report::Document& document) {
+    printed_.push_back(document);
+}
+
+QString HeadlessUi::askSaveFileName(const QString& title, const QString& /*suggestedName*/,
+                                    const QString& /*filter*/) {
+    if (saveNames_.empty()) {
+        problems_.push_back(QStringLiteral("nenhum arquivo indicado para \"%1\"").arg(title));
+        return {};
+    }
+    QString path = saveNames_.front();
+    saveNames_.pop_front();
+    return path;
+}
+
 void HeadlessUi::showMessage(MessageKind kind, const QString& text) {
     messages_.push_back(Message{kind, text});
 }

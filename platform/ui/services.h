@@ -6,6 +6,7 @@
 // real dialogs.
 
 #include "platform/export.h"
+#include "platform/report/document.h"
 
 #include <QString>
 #include <QStringList>
@@ -67,6 +68,13 @@ class CTB_PLATFORM_EXPORT UiServices {
     // hold user input back meanwhile; the default runs it inline.
     virtual void runBlocking(const std::function<void()>& work) { work(); }
 
+    // Shows a document as it will print: a preview with printing to a printer or to a PDF file.
+    // Without windows nothing is shown (the headless services keep it for scripts and tests).
+    virtual void printDocument(const report::Document& document);
+    // Asks where to write a file (`filter` as "Arquivos CSV (*.csv)"); empty when the user cancelled.
+    [[nodiscard]] virtual QString askSaveFileName(const QString& title, const QString& suggestedName,
+                                                  const QString& filter);
+
     void showError(const QString& text) { showMessage(MessageKind::Error, text); }
     void showInformation(const QString& text) { showMessage(MessageKind::Information, text); }
 };
@@ -93,8 +101,13 @@ class CTB_PLATFORM_EXPORT HeadlessUi : public UiServices {
     void busyOn() override;
     void busyOff() override;
     [[nodiscard]] int busyDepth() const override { return busyDepth_; }
+    void printDocument(const report::Document& document) override;
+    // The next queued file name; with none queued a problem is recorded and the save is cancelled.
+    [[nodiscard]] QString askSaveFileName(const QString& title, const QString& suggestedName,
+                                          const QString& filter) override;
 
     // ---- scripting ----
+    void queueSaveFileName(const QString& path) { saveNames_.push_back(path); }
     void queueAnswer(bool yes) { answers_.push_back(yes); }
     void queuePick(const QStringList& keys) { picks_.push_back(Pick{keys}); }
     void queuePickNone() { picks_.push_back(Pick{}); }
@@ -114,6 +127,7 @@ class CTB_PLATFORM_EXPORT HeadlessUi : public UiServices {
     [[nodiscard]] std::size_t pendingPicks() const { return picks_.size(); }
     [[nodiscard]] const std::vector<Form*>& shownForms() const { return shown_; }
     [[nodiscard]] const std::vector<Form*>& modalStack() const { return modalStack_; }
+    [[nodiscard]] const std::vector<report::Document>& printed() const { return printed_; }
     [[nodiscard]] int busyPeak() const { return busyPeak_; }
     [[nodiscard]] int busyTotal() const { return busyTotal_; }  // how many times it was switched on
 
@@ -121,6 +135,8 @@ class CTB_PLATFORM_EXPORT HeadlessUi : public UiServices {
     std::deque<Message> messages_;
     std::deque<bool> answers_;
     std::deque<Pick> picks_;
+    std::deque<QString> saveNames_;
+    std::vector<report::Document> printed_;
     std::deque<std::function<void(Form&)>> modalHandlers_;
     std::function<void(Form&)> modalLoop_;
     std::vector<QString> problems_;

@@ -180,6 +180,59 @@ bool setText(Control& control, const QString& text) {
     });
 }
 
+bool keyForWidget(Control& control, int virtualKey, ShiftState shift, QChar& ch) {
+    bool left = false;
+    const bool ran = run(control, [&] {
+        if (!focusIn(control))
+            return;
+        Form* f = control.form();
+        // A character no key stands for (an accented letter) only runs the key-press handlers.
+        if (virtualKey != 0) {
+            if (f != nullptr)
+                if (MenuItem* item = f->findShortcut(virtualKey, shift)) {
+                    item->doClick();
+                    return;
+                }
+            int key = virtualKey;
+            if (f != nullptr && f->keyPreview && f->onKeyDown) {
+                f->onKeyDown(*f, key, shift);
+                if (key == 0)
+                    return;
+            }
+            if (control.onKeyDown) {
+                control.onKeyDown(control, key, shift);
+                if (key == 0)
+                    return;
+            }
+            if (key == vk::Tab && f != nullptr) {
+                f->selectNext(!shift.shift);
+                return;
+            }
+        }
+        if (!ch.isNull()) {
+            if (f != nullptr && f->keyPreview && f->onKeyPress) {
+                f->onKeyPress(*f, ch);
+                if (ch.isNull())
+                    return;
+            }
+            if (control.onKeyPress) {
+                control.onKeyPress(control, ch);
+                if (ch.isNull())
+                    return;
+            }
+        }
+        left = true;
+    });
+    return ran && left;
+}
+
+bool editText(Control& control, const QString& text) {
+    return run(control, [&] {
+        if (Edit* edit = asEdit(control); edit != nullptr && !edit->readOnly())
+            edit->typeText(text);
+    });
+}
+
 bool click(Control& control) {
     // A tab is clickable while its page control is, whichever sheet is showing.
     const Control& gate =

@@ -21,6 +21,14 @@ CTB_PLATFORM_EXPORT bool type(Control& control, const QString& text);
 CTB_PLATFORM_EXPORT bool typeChar(Control& control, QChar ch);
 // The toolkit committed a whole new text (paste, an editor that does not report keystrokes).
 CTB_PLATFORM_EXPORT bool setText(Control& control, const QString& text);
+// A key on an edit whose widget edits its own text (at its cursor, over its selection, through its
+// mask): menu shortcuts, the form's key preview, onKeyDown and, for a character, onKeyPress run as
+// for key(). Returns whether the key is left for the widget to apply; `ch` is then the character to
+// type (changed or nulled by onKeyPress; null for a key that types none). False when a handler took
+// the key, moved on (Tab) or ended the action.
+CTB_PLATFORM_EXPORT bool keyForWidget(Control& control, int virtualKey, ShiftState shift, QChar& ch);
+// The text a widget's editing left in an edit (see Edit::typeText).
+CTB_PLATFORM_EXPORT bool editText(Control& control, const QString& text);
 // Button, speed button, radio button, check box, menu item, tab sheet.
 CTB_PLATFORM_EXPORT bool click(Control& control);
 // Grid: select a column by field name, a row (1-based), type into a cell of the current row, press

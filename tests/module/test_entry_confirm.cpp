@@ -66,9 +66,11 @@ TEST_F(ConfirmFixture, ConfirmChecksBeforeItStoresAndSendsEveryLineAndTheUser) {
     const auto store = indexOf(m, "SetLancamento");
     ASSERT_GE(store, 0);
     EXPECT_EQ(std::count(m.begin(), m.end(), std::string("SetLancamento")), 1);
-    for (const char* guard : {"ValidaPeriodoContabil", "ValidaMapa"})
-        if (const auto g = indexOf(m, guard); g >= 0)
+    for (const char* guard : {"ValidaPeriodoContabil", "ValidaMapa"}) {
+        if (const auto g = indexOf(m, guard); g >= 0) {
             EXPECT_LT(g, store) << guard;
+        }
+    }
     const auto stores = proxy_->argsOf("SetLancamento");
     ASSERT_EQ(stores.size(), 1u);
     const std::vector<Value>& args = stores.front();

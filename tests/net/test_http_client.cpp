@@ -172,8 +172,10 @@ TEST_F(HttpClientTest, UnknownMethodGives404WithAMessage) {
     const CallResult r = client.call("Srv", "nope", {});
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.httpStatus, 404);
-    EXPECT_EQ(r.error, QStringLiteral("O servidor de aplicação 127.0.0.1:%1 respondeu com o código HTTP 404.")
-                           .arg(server.port()));
+    EXPECT_EQ(r.error,
+              QStringLiteral("O servidor de aplicação 127.0.0.1:%1 respondeu com o código HTTP 404. Confira "
+                             "se o endereço configurado está correto.")
+                  .arg(server.port()));
 }
 
 TEST_F(HttpClientTest, AnswerThatIsNotJsonIsAFailure) {
@@ -211,8 +213,10 @@ TEST_F(HttpClientTest, ReadTimeoutGivesAFailedResult) {
     server.slowGate.open();
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.transportFailed);
-    EXPECT_EQ(r.error, QStringLiteral("O servidor de aplicação 127.0.0.1:%1 não respondeu em 0,3 segundos.")
-                           .arg(server.port()));
+    EXPECT_EQ(r.error,
+              QStringLiteral("O servidor de aplicação 127.0.0.1:%1 não respondeu em 0,3 segundos. Tente de "
+                             "novo; se persistir, avise o responsável pelo servidor.")
+                  .arg(server.port()));
     // The same client works again afterwards.
     EXPECT_TRUE(impatient.call("Srv", "echo", {}).ok);
 }
@@ -240,7 +244,10 @@ TEST(HttpClientTransport, ConnectionRefusedGivesAFailedResultWithAMessage) {
     EXPECT_TRUE(r.transportFailed);
     EXPECT_EQ(r.httpStatus, 0);
     EXPECT_EQ(r.error,
-              QStringLiteral("Não foi possível conectar ao servidor de aplicação 127.0.0.1:%1.").arg(port));
+              QStringLiteral(
+                  "Não foi possível conectar ao servidor de aplicação 127.0.0.1:%1. Verifique se ele está "
+                  "em execução e tente de novo.")
+                  .arg(port));
     EXPECT_FALSE(client.health().ok);
 }
 

@@ -95,6 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"expect flag FAlterado true\n", 3, "obtido false"},
         FailureCase{"expect state cdsItens edit\n", 3, "obtido browse"},
         FailureCase{"frobnicate\n", 3, "comando desconhecido"},
+        FailureCase{"keys edtCodigo \"{Home}1\"\n", 3, "keys só funciona com --qt"},
         FailureCase{"type edtCodigo \"1\n", 3, "aspas"}));
 
 TEST(ScriptParser, QuotedTextsCommentsAndLists) {

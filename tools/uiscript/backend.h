@@ -93,6 +93,13 @@ class Backend {
     virtual void selectColumn(const QString& grid, const QString& field) = 0;
     virtual void selectRow(const QString& grid, int row1) = 0;
     virtual void editCell(const QString& grid, const QString& field, const QString& text) = 0;
+    // `keys CONTROL "TEXT"`: focus as a click would (cursor at the end of the text), then real key
+    // events; {Home} {End} {Left} {Right} {BackSpace} {Delete} {Tab} {Enter} {Escape} {CtrlA} are
+    // named keys. Only windows have a cursor to move: backends without them refuse the verb.
+    virtual void keys(const QString& /*control*/, const QString& /*text*/) {
+        throw BackendError(QStringLiteral(
+            "keys só funciona com --qt: sem janelas não há cursor que as teclas movam; use type"));
+    }
     // `screenshot "FILE"`: saves what the main window shows as PNG; backends without windows ignore it.
     virtual void screenshot(const QString& /*path*/) {}
 

@@ -22,7 +22,10 @@
 #include <QTableView>
 #include <QTest>
 
+#include <QTextCursor>
+
 #include <algorithm>
+#include <map>
 
 namespace ctb::uiscript {
 
@@ -227,6 +230,101 @@ bool QtBackend::key(ui::Control& control, int virtualKey, ui::ShiftState shift) 
         return false;
     }
     qt::driver::pressKey(widget, virtualKey, shift.ctrl, shift.shift);
+    return true;
+}
+
+namespace {
+
+// One step of a `keys` text: a named key or a typed character.
+struct KeyStep {
+    Qt::Key key = Qt::Key_unknown;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    QChar ch;  // typed when key is Key_unknown
+};
+
+std::optional<std::vector<KeyStep>> keySteps(const QString& text, QString* error) {
+    auto key = [](Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        KeyStep step;
+        step.key = k;
+        step.modifiers = modifiers;
+        return step;
+    };
+    static const std::map<QString, KeyStep> named = {
+        {QStringLiteral("Home"), key(Qt::Key_Home)},
+        {QStringLiteral("End"), key(Qt::Key_End)},
+        {QStringLiteral("Left"), key(Qt::Key_Left)},
+        {QStringLiteral("Right"), key(Qt::Key_Right)},
+        {QStringLiteral("BackSpace"), key(Qt::Key_Backspace)},
+        {QStringLiteral("Delete"), key(Qt::Key_Delete)},
+        {QStringLiteral("Tab"), key(Qt::Key_Tab)},
+        {QStringLiteral("Enter"), key(Qt::Key_Return)},
+        {QStringLiteral("Escape"), key(Qt::Key_Escape)},
+        {QStringLiteral("CtrlA"), key(Qt::Key_A, Qt::ControlModifier)},
+    };
+    std::vector<KeyStep> steps;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'{') {
+            const qsizetype close = text.indexOf(u'}', i);
+            const QString name = close > i ? text.mid(i + 1, close - i - 1) : QString();
+            auto it = named.find(name);
+            if (it == named.end()) {
+                *error = QStringLiteral(
+                             "tecla desconhecida em keys: {%1}; as teclas com nome são {Home} {End} "
+                             "{Left} {Right} {BackSpace} {Delete} {Tab} {Enter} {Escape} {CtrlA}")
+                             .arg(name);
+                return std::nullopt;
+            }
+            steps.push_back(it->second);
+            i = close;
+            continue;
+        }
+        KeyStep step;
+        step.ch = text[i];
+        steps.push_back(step);
+    }
+    return steps;
+}
+
+}  // namespace
+
+bool QtBackend::keys(ui::Control& control, const QString& text, QString* error) {
+    const auto steps = keySteps(text, error);
+    if (!steps) {
+        return false;
+    }
+    QWidget* widget = widgetOf(control);
+    if (widget == nullptr || widget->focusPolicy() == Qt::NoFocus) {
+        *error = QStringLiteral("keys: %1 não recebe o foco").arg(control.name());
+        return false;
+    }
+    // As a click would: the model hears the focus move, the cursor stands at the end of the text.
+    qt::driver::activate(widget);
+    if (!widget->hasFocus()) {
+        widget->setFocus(Qt::MouseFocusReason);
+        qt::driver::settle();
+    }
+    if (control.form() == nullptr || control.form()->activeControl() != &control) {
+        return false;  // an exit handler kept the focus elsewhere: its message tells why
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->deselect();
+        edit->end(false);
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(widget)) {
+        memo->moveCursor(QTextCursor::End);
+    }
+    for (const KeyStep& step : *steps) {
+        QWidget* target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : widget;
+        if (step.key != Qt::Key_unknown) {
+            QTest::keyClick(target, step.key, step.modifiers);
+        } else if (step.ch.unicode() < 0x80 && step.ch.isPrint()) {
+            QTest::keyClick(target, step.ch.toLatin1());
+        } else {
+            const QString one(step.ch);
+            QTest::sendKeyEvent(QTest::KeyAction::Press, target, Qt::Key_unknown, one, Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::KeyAction::Release, target, Qt::Key_unknown, one, Qt::NoModifier);
+        }
+        qt::driver::settle();
+    }
     return true;
 }
 

@@ -53,6 +53,9 @@ class QtBackend {
     bool focus(ui::Control& control);
     bool type(ui::Control& control, const QString& text);
     bool key(ui::Control& control, int virtualKey, ui::ShiftState shift);
+    // Focus as a click would, then `text` as real key events ({Home}, {CtrlA}... are named keys).
+    // False with `error` set when the text names an unknown key.
+    bool keys(ui::Control& control, const QString& text, QString* error);
     bool click(ui::Control& control);
     bool selectColumn(ui::DBGrid& grid, const QString& fieldName);
     bool selectRow(ui::DBGrid& grid, int row1);

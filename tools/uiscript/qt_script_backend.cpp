@@ -43,6 +43,11 @@ class TrackingServices : public ui::UiServices {
     void busyOff() override { inner_.busyOff(); }
     int busyDepth() const override { return inner_.busyDepth(); }
     void runBlocking(const std::function<void()>& work) override { inner_.runBlocking(work); }
+    void printDocument(const report::Document& document) override { inner_.printDocument(document); }
+    QString askSaveFileName(const QString& title, const QString& suggestedName,
+                            const QString& filter) override {
+        return inner_.askSaveFileName(title, suggestedName, filter);
+    }
 
     [[nodiscard]] const std::vector<ui::Form*>& shown() const { return shown_; }
     [[nodiscard]] const std::vector<ui::Form*>& modal() const { return modal_; }
@@ -66,6 +71,11 @@ class QtScriptBackend : public Backend {
     void type(const QString& name, const QString& text) override { (void)qt_.type(usable(name), text); }
     void key(const QString& name, int virtualKey, ui::ShiftState shift) override {
         (void)qt_.key(usable(name), virtualKey, shift);
+    }
+    void keys(const QString& name, const QString& text) override {
+        QString error;
+        if (!qt_.keys(usable(name), text, &error) && !error.isEmpty())
+            throw BackendError(error);
     }
     void click(const QString& name) override { done(qt_.click(usable(name)), name); }
     void selectColumn(const QString& name, const QString& field) override {

@@ -154,6 +154,9 @@ void Runner::execute(const Command& c) {
     } else if (v == u"type") {
         needArgs(c, 2, "type CONTROLE \"TEXTO\"");
         backend_.type(c.args[0], c.args[1]);
+    } else if (v == u"keys") {
+        needArgs(c, 2, "keys CONTROLE \"TEXTO\"");
+        backend_.keys(c.args[0], c.args[1]);
     } else if (v == u"key") {
         needArgs(c, 2, "key CONTROLE CÓDIGO [ctrl] [shift]");
         bool ok = false;

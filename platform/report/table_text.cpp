@@ -1,0 +1,133 @@
+#include "platform/report/table_text.h"
+
+#include <QDate>
+#include <QIODevice>
+
+#include <cmath>
+
+namespace ctb::report {
+
+namespace {
+
+constexpr qsizetype kFlushBytes = 64 * 1024;
+
+bool needsQuotes(const QString& value, QChar separator) {
+    for (QChar c : value) {
+        if (c == separator || c == u'"' || c == u'\n' || c == u'\r') {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString quoted(const QString& value) {
+    QString out;
+    out.reserve(value.size() + 2);
+    out += u'"';
+    for (QChar c : value) {
+        if (c == u'"') {
+            out += u'"';
+        }
+        out += c;
+    }
+    out += u'"';
+    return out;
+}
+
+}  // namespace
+
+QString tabSeparated(const std::vector<std::vector<QString>>& rows) {
+    QString out;
+    for (const auto& row : rows) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (i > 0) {
+                out += u'\t';
+            }
+            out += needsQuotes(row[i], u'\t') ? quoted(row[i]) : row[i];
+        }
+        out += u'\n';
+    }
+    return out;
+}
+
+QString csvField(const QString& value) {
+    return needsQuotes(value, u';') ? quoted(value) : value;
+}
+
+CsvWriter::CsvWriter(QIODevice& device) : device_(device) {
+    buffer_.reserve(kFlushBytes + 4096);
+    buffer_.append("\xEF\xBB\xBF");
+}
+
+CsvWriter::~CsvWriter() {
+    static_cast<void>(finish());
+}
+
+void CsvWriter::separate() {
+    if (rowStarted_) {
+        buffer_.append(';');
+    }
+    rowStarted_ = true;
+}
+
+void CsvWriter::raw(const QByteArray& bytes) {
+    buffer_.append(bytes);
+}
+
+void CsvWriter::text(const QString& value) {
+    separate();
+    raw(csvField(value).toUtf8());
+}
+
+void CsvWriter::number(double value, int decimals) {
+    separate();
+    if (!std::isfinite(value)) {
+        return;
+    }
+    QByteArray digits = QByteArray::number(value, 'f', decimals);
+    if (digits.startsWith("-") && digits.count('0') == digits.size() - 1 - (decimals > 0 ? 1 : 0)) {
+        digits.remove(0, 1);  // no "-0,00"
+    }
+    digits.replace('.', ',');
+    raw(digits);
+}
+
+void CsvWriter::integer(qint64 value) {
+    separate();
+    raw(QByteArray::number(value));
+}
+
+void CsvWriter::date(const QDate& value) {
+    separate();
+    if (value.isValid()) {
+        raw(value.toString(QStringLiteral("dd/MM/yyyy")).toLatin1());
+    }
+}
+
+void CsvWriter::empty() {
+    separate();
+}
+
+void CsvWriter::endRow() {
+    buffer_.append("\r\n");
+    rowStarted_ = false;
+    flushIfFull();
+}
+
+void CsvWriter::flushIfFull() {
+    if (buffer_.size() >= kFlushBytes) {
+        static_cast<void>(finish());
+    }
+}
+
+bool CsvWriter::finish() {
+    if (!buffer_.isEmpty()) {
+        if (device_.write(buffer_) != buffer_.size()) {
+            failed_ = true;
+        }
+        buffer_.clear();
+    }
+    return !failed_;
+}
+
+}  // namespace ctb::report
