@@ -433,6 +433,17 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
 // The allocations of a packet by entry line (see AllocationTotal).
 [[nodiscard]] QHash<QString, AllocationTotal> allocationTotals(const DataPacket& packet);
 
+// A field of a table by its name as the screen spells it.
+[[nodiscard]] inline Field& fieldOf(ClientDataSet& t, const char* name) {
+    return t.fieldByName(QString::fromLatin1(name));
+}
+
+// The field of the grid's selected column; empty when there is none.
+[[nodiscard]] inline QString selectedFieldName(const ui::DBGrid& grid) {
+    const Field* f = grid.selectedField();
+    return f != nullptr ? f->fieldName() : QString();
+}
+
 // Whether a table is in edit or insert state.
 [[nodiscard]] inline bool editing(const ClientDataSet& t) {
     return t.state() == DataSetState::Edit || t.state() == DataSetState::Insert;

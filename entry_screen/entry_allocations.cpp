@@ -13,15 +13,6 @@ constexpr const char* kCurrentSideColor = "#bfcddb";
 
 const QString kTodos = QStringLiteral("T");
 
-Field& fieldOf(ClientDataSet& t, const char* name) {
-    return t.fieldByName(QString::fromLatin1(name));
-}
-
-QString selectedFieldName(const ui::DBGrid& grid) {
-    const Field* f = grid.selectedField();
-    return f != nullptr ? f->fieldName() : QString();
-}
-
 // Shares and line values are compared as whole cents.
 qint64 cents(double value) {
     return static_cast<qint64>(std::llround(RoundDec(value, 2) * 100.0));

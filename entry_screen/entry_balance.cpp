@@ -16,10 +16,6 @@ namespace {
 
 const QString kMoneyFormat = QStringLiteral("#,##0.00");
 
-Field& fieldOf(ClientDataSet& t, const char* name) {
-    return t.fieldByName(QString::fromLatin1(name));
-}
-
 // A value in whole cents, as the line is stored.
 qint64 cents(double value) {
     return static_cast<qint64>(std::llround(RoundDec(value, 2) * 100.0));

@@ -7,15 +7,6 @@ namespace {
 
 const QString kTodos = QStringLiteral("T");
 
-Field& fieldOf(ClientDataSet& t, const char* name) {
-    return t.fieldByName(QString::fromLatin1(name));
-}
-
-QString selectedFieldName(const ui::DBGrid& grid) {
-    const Field* f = grid.selectedField();
-    return f != nullptr ? f->fieldName() : QString();
-}
-
 // The account found by the last query, into the line.
 void copyAccount(ClientDataSet& line, const TADOIBQuery& account, bool withFullCode, bool withReducedCode) {
     fieldOf(line, "IDLANCCOME").setAsString(account.fieldByName(u"IDLANCCOME").asString());

@@ -7,10 +7,6 @@ namespace {
 
 const QString kTodos = QStringLiteral("T");
 
-Field& fieldOf(ClientDataSet& t, const char* name) {
-    return t.fieldByName(QString::fromLatin1(name));
-}
-
 }  // namespace
 
 void TfrmLancamento::abreQryContCtbl(const QString& CdContCtbl, const QString& TCdContCtbl,
