@@ -280,6 +280,9 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     void dbeCdContComeEnter();
     void dbeCdContComeKeyDown(int& key, ui::ShiftState shift);
     void dbeCdContComeExit();
+    // The code of the line the code box is bound to must exist for the line's kind (bank of the
+    // screen's company, client, supplier); else its not-found message, the focus on the box.
+    void checaCodigoComercial();
     void btnComercialBeforePesq(bool& allow);
     void btnComercialAfterPesq();
     void cdsLancContIDLANCCOMEGetText(QString& text);

@@ -155,6 +155,10 @@ void TfrmLancamento::dbeCdContComeKeyDown(int& key, ui::ShiftState /*shift*/) {
 void TfrmLancamento::dbeCdContComeExit() {
     if (EmptyString(dbeCdContCome.text()))
         return;
+    checaCodigoComercial();
+}
+
+void TfrmLancamento::checaCodigoComercial() {
     ClientDataSet* line = boundTable(dbeCdContCome);
     const QString kind = kindOf(line);
     const QString code = line != nullptr ? line->fieldByName(u"CDCONTCOME").asString() : QString();

@@ -99,29 +99,8 @@ void TfrmLancamento::lineBeforePost(Side& side) {
                          fieldOf(t, "CDEMPRESA").asString(), fieldOf(t, "NRLANCCONT").asString(),
                          fieldOf(t, "NRSEQLANC").asString(), QString::fromLatin1(side.code));
     // 12. A typed commercial code must exist, by the kind of the line the code box shows.
-    if (!EmptyString(dbeCdContCome.text())) {
-        ClientDataSet* bound =
-            dbeCdContCome.dataSource() != nullptr ? dbeCdContCome.dataSource()->dataSet() : nullptr;
-        const QString kind =
-            bound != nullptr ? bound->fieldByName(u"IDLANCCOME").asString().left(1) : QString();
-        const QString code = bound != nullptr ? bound->fieldByName(u"CDCONTCOME").asString() : QString();
-        auto mustExist = [&](TADOIBQuery& q, const char* key) {
-            if (q.IsEmpty()) {
-                dbeCdContCome.setFocus();
-                MensErro(services(), msgPadrao.Msg(QString::fromLatin1(key)));
-            }
-        };
-        if (kind == u"B") {
-            AbreQryBanco(code, QString());
-            mustExist(qryBanco, "BANCO_N");
-        } else if (kind == u"C") {
-            AbreQryCliente(code, QString());
-            mustExist(qryCliente, "CLI_N");
-        } else if (kind == u"F") {
-            AbreQryFornecedor(code, QString());
-            mustExist(qryFornecedor, "FORN_N");
-        }
-    }
+    if (!EmptyString(dbeCdContCome.text()))
+        checaCodigoComercial();
     // 13. No commercial code on an account that takes none.
     if (!dbeCdContCome.enabled())
         fieldOf(t, "CDCONTCOME").clear();

@@ -170,6 +170,21 @@ inline QStringList entryRows() {
     return rows;
 }
 
+// The rows' display texts of one field, in order.
+inline QStringList column(const ClientDataSet& t, const char* field) {
+    QStringList out;
+    const int index = t.fieldByName(QString::fromLatin1(field)).index();
+    for (int r = 0; r < t.viewRowCount(); ++r)
+        out << t.displayTextAt(r, index);
+    return out;
+}
+
+// A tool button and its menu item agree; whether they are on.
+inline bool enabledWithMenu(const ui::Control& button, const ui::MenuItem& item) {
+    EXPECT_EQ(button.enabled(), item.enabled()) << button.name().toStdString();
+    return button.enabled();
+}
+
 class ScreenFixture : public moduletest::ModuleFixture<ui::HeadlessUi> {
   protected:
     ScreenFixture() : ModuleFixture(QStringLiteral("screen_browse")) {}

@@ -8,11 +8,6 @@ namespace {
 
 using namespace screentest;
 
-bool enabledWithMenu(const ui::Control& button, const ui::MenuItem& item) {
-    EXPECT_EQ(button.enabled(), item.enabled()) << button.name().toStdString();
-    return button.enabled();
-}
-
 // ================================================================ the form button rule as a truth table
 
 // One row: the inputs that matter, then the expected states. Unnamed inputs stay false.

@@ -12,11 +12,6 @@ QString text(const char* t) {
     return QString::fromUtf8(t);
 }
 
-bool enabledWithMenu(const ui::Control& button, const ui::MenuItem& item) {
-    EXPECT_EQ(button.enabled(), item.enabled()) << button.name().toStdString();
-    return button.enabled();
-}
-
 // ================================================================ company
 
 TEST_F(ScreenFixture, OneCharacterCompanyIsStoredInTwoAndLookedUpSo) {

@@ -10,15 +10,6 @@ using ui::vk::Insert;
 
 constexpr ui::ShiftState kCtrl{true, false};
 
-// The list rows' display texts of one field, in order.
-QStringList column(const ClientDataSet& t, const char* field) {
-    QStringList out;
-    const int index = t.fieldByName(QString::fromLatin1(field)).index();
-    for (int r = 0; r < t.viewRowCount(); ++r)
-        out << t.displayTextAt(r, index);
-    return out;
-}
-
 // ================================================================ Ctrl+Delete
 
 TEST_F(ScreenFixture, CtrlDeleteOnADebitLineDeletesItsThreeAllocationsAndItAfterOneYes) {

@@ -15,20 +15,6 @@ constexpr ui::ShiftState kCtrl{true, false};
 
 const char* const kPerDev = "Período do filtro deve ser informado. Informe o filtro dos lançamentos.";
 
-// The list rows' display texts of one field, in order.
-QStringList column(const ClientDataSet& t, const char* field) {
-    QStringList out;
-    const int index = t.fieldByName(QString::fromLatin1(field)).index();
-    for (int r = 0; r < t.viewRowCount(); ++r)
-        out << t.displayTextAt(r, index);
-    return out;
-}
-
-bool enabledWithMenu(const ui::Control& button, const ui::MenuItem& item) {
-    EXPECT_EQ(button.enabled(), item.enabled()) << button.name().toStdString();
-    return button.enabled();
-}
-
 // ================================================================ filter button, menu and shortcut
 
 TEST_F(ScreenFixture, CtrlLOpensTheSameDialogWithTheConfirmedCriteria) {

@@ -6,20 +6,6 @@ namespace {
 
 using namespace screentest;
 
-// The list rows' display texts of one field, in order.
-QStringList column(const ClientDataSet& t, const char* field) {
-    QStringList out;
-    const int index = t.fieldByName(QString::fromLatin1(field)).index();
-    for (int r = 0; r < t.viewRowCount(); ++r)
-        out << t.displayTextAt(r, index);
-    return out;
-}
-
-bool enabledWithMenu(const ui::Control& button, const ui::MenuItem& item) {
-    EXPECT_EQ(button.enabled(), item.enabled()) << button.name().toStdString();
-    return button.enabled();
-}
-
 // ================================================================ opening an entry
 
 TEST_F(ScreenFixture, OpeningAnEntryCallsTheServerInOrderAndFillsTheForm) {
