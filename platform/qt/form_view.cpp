@@ -357,8 +357,11 @@ void FormView::syncFocusFromModel() {
     }
     ui::Control* active = form_->activeControl();
     QWidget* widget = active != nullptr ? widgetOf(*active) : nullptr;
-    // An in-place editor inside the grid holds the focus on the grid's behalf.
-    if (widget == nullptr || widget->hasFocus() || widget->isAncestorOf(QApplication::focusWidget())) {
+    // An in-place editor inside the grid holds the focus on the grid's behalf. A widget that is its
+    // window's focus widget keeps it even while the window is not the active one (hasFocus() is then
+    // false): selecting its text again would make every keystroke replace the one before.
+    if (widget == nullptr || widget->hasFocus() || widget->isAncestorOf(QApplication::focusWidget()) ||
+        widget->window()->focusWidget() == widget) {
         return;
     }
     Applying guard(*this);
