@@ -1,6 +1,7 @@
 // Figures of the in-memory table on 100,000 entry lines: append, packet get/set, filter, locate, memory.
 // Prints numbers; not a test.
 
+#include "bench/bench_timing.h"
 #include "platform/dataset/client_dataset.h"
 
 #include <malloc.h>
@@ -15,23 +16,11 @@ using namespace ctb;
 
 namespace {
 
+using ctb::bench::bestOf;
+using ctb::bench::msSince;
+
 constexpr int kRows = 100000;
 constexpr int kLinesPerEntry = 4;
-
-double msSince(std::chrono::steady_clock::time_point t0) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
-
-// Best of a few runs, in milliseconds.
-double bestOf(int runs, const std::function<void()>& f) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        f();
-        best = std::min(best, msSince(t0));
-    }
-    return best;
-}
 
 std::size_t heapInUse() {
     return mallinfo2().uordblks;

@@ -7,6 +7,7 @@
 // Company 01 keeps commercial accounts and managerial lines. The entry of N lines has every debit line
 // on an allocating account with K allocations and every credit line on a bank account with its code;
 // the big entry has plain lines only.
+#include "bench/bench_timing.h"
 #include "db/schema.h"
 #include "entry_screen/cli_ctb10000.h"
 #include "filter_dialog/cli_ctb10010.h"
@@ -37,10 +38,7 @@ namespace user = ui::user;
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double msSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using ctb::bench::msSince;
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());

@@ -2,6 +2,7 @@
 // streamed, with a display handler on one coded column (as the screen has); and the same rows as a
 // report table. Prints numbers; not a test.
 
+#include "bench/bench_timing.h"
 #include "platform/dataset/client_dataset.h"
 #include "platform/report/grid_export.h"
 #include "platform/ui/data_controls.h"
@@ -18,21 +19,10 @@ using namespace ctb;
 
 namespace {
 
+using ctb::bench::bestOf;
+using ctb::bench::msSince;
+
 constexpr int kRows = 100000;
-
-double msSince(std::chrono::steady_clock::time_point t0) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
-
-double bestOf(int runs, const std::function<void()>& f) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        f();
-        best = std::min(best, msSince(t0));
-    }
-    return best;
-}
 
 QString s(const char* text) {
     return QString::fromUtf8(text);

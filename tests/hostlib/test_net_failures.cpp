@@ -50,19 +50,6 @@ std::unique_ptr<test::LoopbackServer> startServer() {
     return server;
 }
 
-int closedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
-        return 1;
-    ::close(fd);
-    return ntohs(addr.sin_port);
-}
-
 struct World {
     ui::HeadlessUi services;
     Session session;
@@ -129,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FailureCase{"ServerDownAtStart",
                     [](World& w) {
-                        w.net.Port = closedPort();
+                        w.net.Port = test::closedPort();
                         return "getLancFiltrado";
                     },
                     connectText},
@@ -193,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CallFailureRecovery, TheNextCallAfterTheServerIsBackSucceeds) {
     World w;
     const int port = w.net.Port;
-    w.net.Port = closedPort();
+    w.net.Port = test::closedPort();
     ASSERT_EQ(w.act("getLancFiltrado").size(), 1);
     w.net.Port = port;
     EXPECT_TRUE(w.act("getLancFiltrado").isEmpty());

@@ -106,20 +106,6 @@ class TinyServer {
     ctb::test::LoopbackServer http_;
 };
 
-// A port with nothing listening: bound for a moment by a socket that is closed again.
-int closedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof addr;
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
-        return 1;
-    ::close(fd);
-    return ntohs(addr.sin_port);
-}
-
 class HttpClientTest : public testing::Test {
   protected:
     TinyServer server;
@@ -237,7 +223,7 @@ TEST_F(HttpClientTest, CallableFromAWorkerThread) {
 }
 
 TEST(HttpClientTransport, ConnectionRefusedGivesAFailedResultWithAMessage) {
-    const int port = closedPort();
+    const int port = test::closedPort();
     HttpClient client("127.0.0.1", port, ClientOptions{500ms, 500ms, 500ms});
     const CallResult r = client.call("CTB10000.rdmLancamento", "getLancamentos", {});
     EXPECT_FALSE(r.ok);
@@ -253,7 +239,7 @@ TEST(HttpClientTransport, ConnectionRefusedGivesAFailedResultWithAMessage) {
 
 TEST(HttpClientTransport, EndpointCanChangeBetweenCalls) {
     TinyServer server;
-    HttpClient client("127.0.0.1", closedPort(), ClientOptions{500ms, 2000ms, 2000ms});
+    HttpClient client("127.0.0.1", test::closedPort(), ClientOptions{500ms, 2000ms, 2000ms});
     EXPECT_FALSE(client.call("Srv", "echo", {}).ok);
     client.setEndpoint("127.0.0.1", server.port());
     EXPECT_TRUE(client.call("Srv", "echo", {}).ok);

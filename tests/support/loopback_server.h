@@ -2,10 +2,29 @@
 
 #include <httplib.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <thread>
 
 namespace ctb::test {
+
+// A port with nothing listening: bound for a moment by a socket that is closed again.
+inline int closedPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&addr), len) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
+        return 1;
+    ::close(fd);
+    return ntohs(addr.sin_port);
+}
 
 // An HTTP server of a test on a free loopback port, serving from a thread of its own until destroyed.
 // Routes go on routes() before start().
