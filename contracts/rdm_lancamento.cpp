@@ -10,6 +10,7 @@ namespace {
 using wire::Value;
 
 constexpr const char* kVersionHeader = "X-Ctb-Versao";
+constexpr const char* kReversalHeader = "X-Ctb-Estorno";
 
 [[noreturn]] void unexpected(TNetConnection& net, const char* method) {
     MensErro(
@@ -107,11 +108,15 @@ QString RdmLancamento::getProximoNRLANCCONT(const QString& empresa, QString& ano
 }
 
 EntryVersion RdmLancamento::SetLancamento(const DataPacket& linhas, const DataPacket& rateios,
-                                          const QString& operador, EntryVersion versao) {
+                                          const QString& operador, EntryVersion versao,
+                                          const QString& estornoDe) {
+    net::Headers request = versionHeader(versao);
+    if (!estornoDe.trimmed().isEmpty())
+        request.emplace_back(kReversalHeader, estornoDe.trimmed().toStdString());
     net::Headers headers;
     vetted(connection_, "SetLancamento",
-           {Value::fromPacket(linhas), Value::fromPacket(rateios), Value::fromString(operador)},
-           versionHeader(versao), &headers);
+           {Value::fromPacket(linhas), Value::fromPacket(rateios), Value::fromString(operador)}, request,
+           &headers);
     return versionOf(headers);
 }
 
@@ -139,6 +144,12 @@ QString RdmLancamento::BuscaCodigoLote(const QString& empresa, const QString& nr
     return textOf(
         connection_, "BuscaCodigoLote",
         vetted(connection_, "BuscaCodigoLote", {Value::fromString(empresa), Value::fromString(nrLancCont)}));
+}
+
+DataPacket RdmLancamento::getHistAlteracoes(const QString& empresa, const QString& nrLancCont) {
+    Value v =
+        vetted(connection_, "getHistAlteracoes", {Value::fromString(empresa), Value::fromString(nrLancCont)});
+    return packetOf(connection_, "getHistAlteracoes", v);
 }
 
 }  // namespace ctb::ctb10000

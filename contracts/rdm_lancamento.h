@@ -54,9 +54,10 @@ class RdmLancamento {
     // The next entry number of the company for the month "yyyymm".
     [[nodiscard]] QString getProximoNRLANCCONT(const QString& empresa, QString& anoMes);
     // Stores the whole entry; `versao` is the version the entry was loaded with (0 for a new entry).
+    // `estornoDe`, when not empty, is the entry the new entry reverses (header X-Ctb-Estorno).
     // Returns the version the server now holds.
     EntryVersion SetLancamento(const DataPacket& linhas, const DataPacket& rateios, const QString& operador,
-                               EntryVersion versao);
+                               EntryVersion versao, const QString& estornoDe = QString());
     // Deletes the entry loaded with `versao`; the session's user goes with it for the audit trail.
     void DeletaLancamento(const QString& empresa, QString& nrLancCont, EntryVersion versao);
     // True when the branch belongs to the company.
@@ -65,6 +66,9 @@ class RdmLancamento {
     [[nodiscard]] bool ValidaPeriodoContabil(const QString& empresa, const QDate& data);
     // The code of the lot that generated the entry.
     [[nodiscard]] QString BuscaCodigoLote(const QString& empresa, const QString& nrLancCont);
+    // The entry's audit trail, newest first: DTHORA, CDOPERADOR, IDACAO, DSACAO, NRLINHAS, VRTOTAL,
+    // NRVERSAO, NRLANCREF.
+    [[nodiscard]] DataPacket getHistAlteracoes(const QString& empresa, const QString& nrLancCont);
 
   private:
     TNetConnection& connection_;

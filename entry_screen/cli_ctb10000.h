@@ -20,6 +20,8 @@
 //   entry_allocations.cpp   the allocation area and the line filter
 //   entry_print.cpp         the print button: the list report and the entry voucher
 //   entry_export.cpp        the list exported to a CSV file
+//   entry_reversal.cpp      a saved entry reversed into a new entry of the open period
+//   entry_audit.cpp         who changed the opened entry (the server's audit trail)
 // The debit and credit handlers are twins: each pair calls one body over its Side (entry_sides.h).
 // A rule is found by its handler's name; tests/module mirrors these files.
 
@@ -50,6 +52,8 @@ struct LancamentoDialogs {
     std::function<const LancFilterArgs*()> criterios;
     // A new long-history dialog over the current line, shown modally.
     std::function<void()> abreHistorico;
+    // The audit trail of an entry (as `getHistAlteracoes` gives it), shown modally.
+    std::function<void(const QString& nrLancCont, DataPacket trail)> mostraHistAlteracoes;
 };
 
 // The allocations of one entry line: the sum of their rounded shares in cents, and how many there are.
@@ -170,6 +174,8 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     QString FIdMsmContaDbCr;
     // The version the server gave with the opened entry (0 for a new one), sent back on store and delete.
     EntryVersion entryVersion = 0;
+    // The entry the new entry reverses, sent with its first store; empty for any other entry.
+    QString reversalOf;
 
     // Every table and query of the screen by name (tests, scripts); nullptr when absent.
     [[nodiscard]] ClientDataSet* tableByName(const QString& name);
@@ -246,6 +252,9 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     void dbgCreditoKeyDown(int& key, ui::ShiftState shift) { gridKeyDown(credit_, key, shift); }
     void dbgDebitoEnter() { gridEnter(debit_); }
     void dbgCreditoEnter() { gridEnter(credit_); }
+    // F8 in a line's value cell: the value that balances the entry, when the line's side is short of
+    // it; the line is stored later as always.
+    void fillBalancingValue(Side& side);
 
     // ---- balance and line navigation (entry_balance.cpp) ----
     void CalculaDebitoCredito();
@@ -338,6 +347,15 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     // The assessment-map check: "MAPA_APUR" when the entry is tied to a tax assessment map.
     void ValidaMapaApurac();
 
+    // ---- reversal and audit trail (entry_reversal.cpp, entry_audit.cpp) ----
+    // "Estornar lançamento": the opened saved entry begins a new entry of today, numbered by the server,
+    // with every line on the other side at the same value, every allocation's sign turned and each
+    // history prefixed; each line goes through the line checks, nothing is stored before the confirm,
+    // the original is never changed. Refused for a lot's entry and when today is outside the period.
+    void mnuEstornarClick();
+    // "Histórico de alterações": the opened entry's audit trail, newest first.
+    void mnuHistAlteracoesClick();
+
     // ---- print and export (entry_print.cpp, entry_export.cpp) ----
     // The list report on the browse tab, the voucher of the opened entry on the form tab.
     void sbtImprimirClick();
@@ -393,6 +411,11 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     }
     // Cancels pending edits of the line and allocation tables (abandoned changes are dropped).
     void dropPendingEdits();
+    // A new, empty entry on the form tab numbered by the server for this month, dated today.
+    void beginNewEntry();
+    // One reversed line on `side`, with its allocations, through the line and allocation checks.
+    void addReversedLine(Side& side, const DataPacket& lines, const Row& line, const DataPacket& allocations,
+                         const QString& prefix);
     // The header's totals and difference, from sums in whole cents.
     void showTotals(qint64 debitCents, qint64 creditCents);
     // After a load: the totals and the highest line number of the lines as loaded, without moving any

@@ -51,12 +51,18 @@ void TfrmLancamento::sbtIncluirClick() {
             cdsCredito.insert();
         return;
     }
-    // A new entry: numbered by the server from the month it is begun.
+    beginNewEntry();
+    cdsDebito.insert();
+}
+
+void TfrmLancamento::beginNewEntry() {
+    // Numbered by the server from the month it is begun.
     QString anoMes = session.currentDate().toString(QStringLiteral("yyyyMM"));
     const QString numero = rdmLancamento.getProximoNRLANCCONT(edtCdEmpresa.text(), anoMes);
     dropPendingEdits();
     FNrLancCont = numero;
     entryVersion = 0;
+    reversalOf.clear();
     for (ClientDataSet* t : {&cdsDebito, &cdsCredito, &cdsLancCCusto, &cdsLancFiltrado})
         t->emptyDataSet();
     FDocumento.clear();
@@ -70,7 +76,6 @@ void TfrmLancamento::sbtIncluirClick() {
     edtDocumento.setFocus();
     FDtLancCont = session.currentDate();
     depData.SetDate(FDtLancCont);
-    cdsDebito.insert();
 }
 
 void TfrmLancamento::sbtAlterarClick() {
@@ -111,8 +116,10 @@ void TfrmLancamento::sbtConfirmarClick() {
         ShowAviScope avi(services(), 1);
         // Every allocation of the entry, whatever line the table is filtered to.
         entryVersion = rdmLancamento.SetLancamento(cdsLancContEspelho.data(), cdsLancCCusto.data(),
-                                                   session.Operador, entryVersion);
+                                                   session.Operador, entryVersion, reversalOf);
     }
+    // Stored: from now on the reversal is an entry like any other.
+    reversalOf.clear();
     FConfirmado = true;
     FAlterado = false;
     cdsCredito.first();

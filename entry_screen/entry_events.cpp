@@ -33,6 +33,10 @@ void TfrmLancamento::wireHandlers() {
         mnuImprimirLancamentoClick();
     };
     control<ui::MenuItem>(*this, "mnuExportar").onClick = [this](ui::Control&) { mnuExportarClick(); };
+    control<ui::MenuItem>(*this, "mnuEstornar").onClick = [this](ui::Control&) { mnuEstornarClick(); };
+    control<ui::MenuItem>(*this, "mnuHistAlteracoes").onClick = [this](ui::Control&) {
+        mnuHistAlteracoesClick();
+    };
     dbgPadrao.onEnter = [this](ui::Control&) { dbgPadraoEnter(); };
 
     // Record actions of the tool buttons (confirm and cancel are bound by the base form).

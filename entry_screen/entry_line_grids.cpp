@@ -2,6 +2,8 @@
 // a grid. One body for both grids; what differs is in the Side.
 #include "entry_screen/cli_ctb10000.h"
 
+#include <cmath>
+
 namespace ctb::ctb10000 {
 namespace {
 
@@ -95,6 +97,12 @@ void TfrmLancamento::gridEditButtonClick(Side& side) {
 
 void TfrmLancamento::gridKeyDown(Side& side, int& key, ui::ShiftState shift) {
     ClientDataSet& t = side.table;
+    if (key == ui::vk::F1 + 7 && !shift.ctrl && !shift.shift &&
+        selectedFieldName(side.grid) == QLatin1String(side.valueField)) {
+        key = 0;
+        fillBalancingValue(side);
+        return;
+    }
     if (shift.ctrl) {
         if (key != ui::vk::Delete)
             return;
@@ -120,6 +128,32 @@ void TfrmLancamento::gridKeyDown(Side& side, int& key, ui::ShiftState shift) {
         t.edit();
     if (editing(t))
         fieldOf(t, "NMCONTCTBL").clear();
+}
+
+void TfrmLancamento::fillBalancingValue(Side& side) {
+    ClientDataSet& t = side.table;
+    if (!editing(t))
+        side.source.edit();  // the edit guard runs; an empty table begins a new line
+    if (!editing(t))
+        return;
+    // Both sides' stored lines in whole cents, this line's stored value left out: its value is the
+    // one being filled.
+    const QString current = fieldOf(t, "NRSEQLANC").asString().trimmed();
+    auto total = [&current](const ClientDataSet& table, const char* valueField) {
+        const DataPacket copy = table.data();
+        const int value = copy.fieldIndex(QString::fromLatin1(valueField)),
+                  seq = copy.fieldIndex(u"NRSEQLANC");
+        qint64 cents = 0;
+        for (const Row& row : copy.rows)
+            if (row.text(seq).trimmed() != current)
+                cents += std::llround(RoundDec(row.number(value), 2) * 100.0);
+        return cents;
+    };
+    const qint64 missing =
+        total(side.otherTable, (&side == &debit_ ? credit_ : debit_).valueField) - total(t, side.valueField);
+    if (missing <= 0)
+        return;  // this side is not the one short of the balance
+    fieldOf(t, side.valueField).setAsFloat(static_cast<double>(missing) / 100.0);
 }
 
 void TfrmLancamento::gridEnter(Side& side) {

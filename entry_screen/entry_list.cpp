@@ -68,6 +68,9 @@ void TfrmLancamento::pgcPadraoChange() {
     const bool browseTab = abaDadosAtiva();
     spbFiltro.setEnabled(browseTab);
     mnuFiltrar.setEnabled(browseTab);
+    // The opened entry's own items.
+    for (const char* item : {"mnuEstornar", "mnuHistAlteracoes"})
+        control<ui::MenuItem>(*this, item).setEnabled(!browseTab);
     if (browseTab) {
         cdsLancCont.setFiltered(false);
         FNavegacao = true;

@@ -28,6 +28,7 @@ class Loading {
 
 void TfrmLancamento::carregaLancamento() {
     FIncluindo = false;
+    reversalOf.clear();
     FNrLancCont = cdsLancCont.active() ? cdsLancCont.fieldByName(u"NRLANCCONT").asString() : QString();
     const QString empresa = edtCdEmpresa.text();
     EntryPacket filtrado = rdmLancamento.getLancFiltrado(empresa, FNrLancCont);

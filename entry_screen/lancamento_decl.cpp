@@ -367,6 +367,10 @@ const std::vector<ControlDecl>& lancamentoControls() {
         auto& voucher = add({"mnuImprimirLancamento", K::MenuItem, "mnuMenu", "Imprimir &lançamento"});
         voucher.shortcut = "Ctrl+P";
         add({"mnuExportar", K::MenuItem, "mnuMenu", "E&xportar…"});
+        // The opened entry: its reversal into the open period, and who changed it.
+        add({"mnuEstornar", K::MenuItem, "mnuMenu", "Es&tornar lançamento"});
+        auto& trail = add({"mnuHistAlteracoes", K::MenuItem, "mnuMenu", "&Histórico de alterações"});
+        trail.shortcut = "Ctrl+H";
         return c;
     }();
     return controls;

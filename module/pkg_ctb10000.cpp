@@ -1,6 +1,7 @@
 // Package `Pkg_ctb10000`: the exported launchers and module state.
 #include "module/pkg_ctb10000.h"
 
+#include "audit_dialog/audit_trail_dialog.h"
 #include "entry_screen/cli_ctb10000.h"
 #include "filter_dialog/cli_ctb10010.h"
 #include "history_dialog/cli_ctb10020.h"
@@ -10,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+using ctb::ctb10000::TfrmHistAlteracoes;
 using ctb::ctb10000::TfrmHistLanc;
 using ctb::ctb10000::TfrmLancamento;
 using ctb::ctb10000::TfrmLancFiltro;
@@ -21,6 +23,7 @@ CTB_EXPORT TfrmLancFiltro* frmLancFiltro = nullptr;
 CTB_EXPORT TfrmHistLanc* frmHistLanc = nullptr;
 CTB_EXPORT bool boIdCriado = false;
 CTB_EXPORT bool boFrmClose = false;
+CTB_EXPORT TfrmHistAlteracoes* frmHistAlteracoes = nullptr;
 }
 
 namespace {
@@ -69,6 +72,12 @@ ctb::ctb10000::LancamentoDialogs lancamentoDialogs() {
         frmHistLanc = own(std::make_unique<TfrmHistLanc>(session(), frmLancamento));
         frmHistLanc->create();
         frmHistLanc->showModal();
+    };
+    d.mostraHistAlteracoes = [](const QString& nrLancCont, ctb::DataPacket trail) {
+        frmHistAlteracoes =
+            own(std::make_unique<TfrmHistAlteracoes>(session(), nrLancCont, std::move(trail)));
+        frmHistAlteracoes->create();
+        frmHistAlteracoes->showModal();
     };
     return d;
 }

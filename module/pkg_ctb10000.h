@@ -19,6 +19,7 @@ namespace ctb::ctb10000 {
 class TfrmLancamento;
 class TfrmLancFiltro;
 class TfrmHistLanc;
+class TfrmHistAlteracoes;
 }  // namespace ctb::ctb10000
 
 extern "C" {
@@ -65,4 +66,6 @@ CTB_EXPORT extern ctb::ctb10000::TfrmLancFiltro* frmLancFiltro;
 CTB_EXPORT extern ctb::ctb10000::TfrmHistLanc* frmHistLanc;
 CTB_EXPORT extern bool boIdCriado;
 CTB_EXPORT extern bool boFrmClose;
+// The audit-trail dialog last shown ("Histórico de alterações"); null before the first.
+CTB_EXPORT extern ctb::ctb10000::TfrmHistAlteracoes* frmHistAlteracoes;
 }

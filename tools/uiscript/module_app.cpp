@@ -1,5 +1,6 @@
 #include "tools/uiscript/module_app.h"
 
+#include "audit_dialog/audit_trail_dialog.h"
 #include "entry_screen/cli_ctb10000.h"
 #include "filter_dialog/cli_ctb10010.h"
 #include "module/pkg_ctb10000.h"
@@ -104,6 +105,9 @@ class ModuleApplication : public Application {
 
   private:
     static ClientDataSet* dialogTable(const QString& name) {
+        if (frmHistAlteracoes != nullptr &&
+            frmHistAlteracoes->cdsHistAlteracoes.name().compare(name, Qt::CaseInsensitive) == 0)
+            return &frmHistAlteracoes->cdsHistAlteracoes;
         ctb10000::TfrmLancFiltro* d = frmLancFiltro;
         if (d == nullptr)
             return nullptr;
