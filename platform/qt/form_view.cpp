@@ -436,6 +436,12 @@ void FormView::typeWithoutKey(ui::Control& control, QChar ch) {
     });
 }
 
+// Alt (without Ctrl, which with Alt is AltGr on some systems) and a key: a menu's letter, never text.
+static bool isMenuMnemonic(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    return mods.testFlag(Qt::AltModifier) && !mods.testFlag(Qt::ControlModifier);
+}
+
 // The virtual key the control model hears for a typed character: the key's own when it types that
 // character, else the key that would ('/' on the main keyboard), else none (accented letters).
 static int virtualKeyOfTyped(const VirtualKeyPress& press, QChar typed, ui::ShiftState shift) {
@@ -522,6 +528,9 @@ bool FormView::handleKey(ui::Control& control, QKeyEvent* event) {
     if (qtKey == Qt::Key_Shift || qtKey == Qt::Key_Control || qtKey == Qt::Key_Alt || qtKey == Qt::Key_Meta) {
         return false;
     }
+    if (isMenuMnemonic(*event)) {
+        return false;  // not typing: a menu's letter no menu took
+    }
     QWidget* widget = widgetOf(control);
     const bool textEditor = widget != nullptr && (qobject_cast<QLineEdit*>(widget) != nullptr ||
                                                   qobject_cast<QPlainTextEdit*>(widget) != nullptr);
@@ -540,8 +549,30 @@ bool FormView::handleKey(ui::Control& control, QKeyEvent* event) {
         // A key sent to the grid while its cell editor is open belongs to the editor.
         if (QWidget* editor = view->indexWidget(view->currentIndex());
             editor != nullptr && editor->isVisible()) {
+            if (toCellEditor_) {
+                // The editor let it go (a function key, Ctrl with a letter): it came back up here.
+                cellEditorIgnored_ = true;
+                return true;
+            }
             QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text());
+            toCellEditor_ = true;
+            cellEditorIgnored_ = false;
             QCoreApplication::sendEvent(editor, &copy);
+            toCellEditor_ = false;
+            if (!cellEditorIgnored_) {
+                return true;
+            }
+            // A key the editor does not take is the grid's: the cell is left with its text, as by
+            // Tab, and the grid's key handling runs on it.
+            if (QAbstractItemDelegate* delegate = view->itemDelegateForIndex(view->currentIndex())) {
+                emit delegate->commitData(editor);
+                emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+            }
+            const VirtualKeyPress press = virtualKeyFromQt(qtKey, event->modifiers());
+            if (press.code != 0 && form_ != nullptr && form_->activeControl() == &control) {
+                ui::user::key(control, press.code, ui::ShiftState{press.ctrl, press.shift});
+            }
+            afterAction(&control);
             return true;
         }
         if (handleGridKey(static_cast<ui::DBGrid&>(control), *view, event)) {
@@ -617,6 +648,10 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     if (event->type() == QEvent::ShortcutOverride) {
+        // Alt with a letter opens the menu of that letter, as in any window.
+        if (isMenuMnemonic(*static_cast<QKeyEvent*>(event))) {
+            return false;
+        }
         // Keep Qt's own shortcuts (undo, select all...) from taking keys the model should see.
         event->accept();
         return true;

@@ -80,6 +80,9 @@ class FormView : public QWidget, private ui::FormObserver, private ViewContext {
     QWidget* client_ = nullptr;
     Qt::FocusReason lastFocusInReason_ = Qt::OtherFocusReason;
     int forwarding_ = 0;  // >0 while a key this view made goes to its widget
+    // While a grid's key goes to its open cell editor: set when the editor let the key go back up.
+    bool toCellEditor_ = false;
+    bool cellEditorIgnored_ = false;
 };
 
 }  // namespace ctb::qt

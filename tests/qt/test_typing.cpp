@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <variant>
 
@@ -512,6 +513,48 @@ TEST_F(Typing, AGridCellIsReplacedByWhatIsTypedAndShowsItWhileTyping) {
     EXPECT_EQ(typing->cdsDados.state(), DataSetState::Browse);
     EXPECT_EQ(view->model()->index(0, 2).data().toString(), s("99,50"));
     EXPECT_EQ(view->currentIndex().row(), 1) << "Down moved on, as it does without an editor";
+}
+
+TEST_F(Typing, AltWithALetterIsAMenuKeyAndTypesNothingIntoACell) {
+    auto* view = widget<QTableView>("dbgDados");
+    driver::focus(view);
+    view->setCurrentIndex(view->model()->index(0, 0));
+    driver::settle();
+    QTest::keyClick(view, Qt::Key_M, Qt::AltModifier);
+    driver::settle();
+    EXPECT_EQ(qobject_cast<QLineEdit*>(QApplication::focusWidget()), nullptr) << "no cell editor opened";
+    EXPECT_EQ(typing->cdsDados.state(), DataSetState::Browse);
+    EXPECT_EQ(typing->cdsDados.fieldByName(u"NOME").asString(), s("Caixa"));
+}
+
+TEST_F(Typing, AKeyTheCellEditorDoesNotTakeLeavesTheCellAndReachesTheGrid) {
+    auto* view = widget<QTableView>("dbgDados");
+    auto& grid = static_cast<ui::DBGrid&>(typing->control("dbgDados"));
+    std::vector<int> keys;
+    // The grid's handler sees the value typed so far in the field, then fills it, as F8 does.
+    QString seen;
+    grid.onKeyDown = [&](ui::Control&, int& key, ui::ShiftState) {
+        keys.push_back(key);
+        if (key == ui::vk::F1 + 7) {
+            seen = typing->cdsDados.fieldByName(u"VALOR").asString();
+            typing->cdsDados.fieldByName(u"VALOR").setAsFloat(77.0);
+            key = 0;
+        }
+    };
+    driver::focus(view);
+    view->setCurrentIndex(view->model()->index(0, 2));
+    driver::settle();
+    QTest::keyClick(view, '5');
+    driver::settle();
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    // Once sent back and forth between the editor and the grid, this key overflowed the stack.
+    QTest::keyClick(editor, Qt::Key_F8);
+    driver::settle();
+    EXPECT_EQ(std::count(keys.begin(), keys.end(), ui::vk::F1 + 7), 1);
+    EXPECT_EQ(seen, s("5"));
+    EXPECT_EQ(view->indexWidget(view->model()->index(0, 2)), nullptr) << "the editor closed";
+    EXPECT_EQ(view->model()->index(0, 2).data().toString(), s("77,00"));
 }
 
 TEST_F(Typing, AMaskedGridCellOverwritesAtTheCursor) {
