@@ -5,6 +5,7 @@
 #include "history_dialog/hist_lanc_decl.h"
 
 #include <cmath>
+#include <utility>
 
 namespace ctb::ctb10000 {
 namespace {
@@ -68,24 +69,37 @@ void TfrmLancamento::mnuEstornarClick() {
 
     // The same document; an original without one is referred to by its number.
     const QString documento = FDocumento.trimmed().isEmpty() ? original : FDocumento;
+    const bool documentEnabled = edtDocumento.enabled(), dateEnabled = depData.enabled();
     beginNewEntry();
     reversalOf = original;
     FDocumento = documento;
     edtDocumento.setText(documento);
     const QString prefix = kPrefix.arg(original);
+    const Row* failing = nullptr;
+    const DataPacket* failingSide = nullptr;
     try {
         // The original's credits become the debits, its debits the credits.
-        for (const Row& line : credits.rows)
-            addReversedLine(debit_, credits, line, allocations, prefix);
-        for (const Row& line : debits.rows)
-            addReversedLine(credit_, debits, line, allocations, prefix);
+        for (const auto& [lines, side] : {std::pair{&credits, &debit_}, std::pair{&debits, &credit_}}) {
+            failingSide = lines;
+            for (const Row& line : lines->rows) {
+                failing = &line;
+                addReversedLine(*side, *lines, line, allocations, prefix);
+            }
+        }
     } catch (const ui::AbortAction&) {
-        // A line that no longer passes its checks (an account closed since, say) was shown; the half
-        // reversal goes and the original is shown again, unchanged.
+        // A line that does not pass its checks today (an account made synthetic since, a history code
+        // the other system left empty) was shown; the half reversal goes and the original comes back
+        // as it was.
         dropPendingEdits();
         FAlterado = false;
         carregaLancamento();
-        throw;
+        edtDocumento.setEnabled(documentEnabled);
+        depData.setEnabled(dateEnabled);
+        MensErro(services(),
+                 QStringLiteral("O estorno do lançamento %1 não foi montado: a partida %2 (conta %3) do "
+                                "original não passa na verificação da mensagem anterior. Nada foi alterado.")
+                     .arg(original, textOf(*failingSide, *failing, "NRSEQLANC").trimmed(),
+                          textOf(*failingSide, *failing, "CDCONTCTBL").trimmed()));
     }
     cdsCredito.first();
     cdsDebito.first();
