@@ -103,6 +103,8 @@ std::optional<double> parsePastedValue(const QString& text) {
         } else {
             integer = s.left(first);
             fraction = s.mid(first + 1);
+            if (integer.isEmpty() && fraction.isEmpty())
+                return std::nullopt;
             if (integer.isEmpty())
                 integer = QStringLiteral("0");
             if (!allDigits(integer) || (!fraction.isEmpty() && !allDigits(fraction)))
