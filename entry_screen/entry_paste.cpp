@@ -14,6 +14,9 @@
 namespace ctb::ctb10000 {
 namespace {
 
+// More rows than an entry sensibly holds are refused before any check runs.
+constexpr std::size_t kMaxPastedRows = 10000;
+
 // The screen's services with the messages kept instead of shown: everything else goes to the real ones.
 class MessageCatcher : public ui::UiServices {
   public:
@@ -182,6 +185,14 @@ void TfrmLancamento::colaLinhas(bool creditGrid) {
             QStringLiteral("A área de transferência não tem linhas para colar. Copie na planilha as colunas "
                            "conta, valor e histórico padrão (e, se quiser, o texto do histórico e o código "
                            "comercial)."));
+        return;
+    }
+    if (pasted.rows.size() > kMaxPastedRows) {
+        services()->showInformation(
+            QStringLiteral("A área de transferência tem %1 linhas; cole no máximo %2 de "
+                           "uma vez.")
+                .arg(session.locale.toString(static_cast<qlonglong>(pasted.rows.size())),
+                     session.locale.toString(static_cast<qlonglong>(kMaxPastedRows))));
         return;
     }
     // The guards of a new line, with their own messages: the pending lines stored, the period and lot.

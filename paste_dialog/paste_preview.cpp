@@ -34,21 +34,32 @@ void PastePreviewDialog::FormCreate() {
     TfrmRotiGeral::FormCreate();
     const int total = static_cast<int>(rows_.size());
     const int ok = passing();
+    const int refused = total - ok;
     if (mode_ == Mode::Preview) {
         setCaption(QStringLiteral("Colar partidas de %1").arg(sideName_));
-        lblResumo.setText(QStringLiteral("%1 de %2 linhas coladas serão incluídas como partidas de %3; %4 "
-                                         "recusadas, com o motivo em Situação.")
-                              .arg(ok)
-                              .arg(total)
-                              .arg(sideName_)
-                              .arg(total - ok));
+        const QString refusals = refused == 0 ? QStringLiteral("nenhuma recusada.")
+                                 : refused == 1
+                                     ? QStringLiteral("1 recusada, com o motivo em Situação.")
+                                     : QStringLiteral("%1 recusadas, com o motivo em Situação.").arg(refused);
+        if (total == 1)
+            lblResumo.setText(
+                ok == 1 ? QStringLiteral("A linha colada será incluída como partida de %1.").arg(sideName_)
+                        : QStringLiteral("A linha colada foi recusada, com o motivo em Situação."));
+        else
+            lblResumo.setText(
+                QStringLiteral("%1 de %2 linhas coladas serão incluídas como partidas de %3; %4")
+                    .arg(ok)
+                    .arg(total)
+                    .arg(sideName_, refusals));
         sbtConfirma.setEnabled(ok > 0);
     } else {
         setCaption(QStringLiteral("Partidas de %1 não incluídas").arg(sideName_));
         lblResumo.setText(
-            QStringLiteral("%1 linhas coladas não foram incluídas. Copie-as para corrigir e colar "
-                           "de novo.")
-                .arg(total - ok));
+            refused == 1 ? QStringLiteral("1 linha colada não foi incluída. Copie-a para corrigir e colar "
+                                          "de novo.")
+                         : QStringLiteral("%1 linhas coladas não foram incluídas. Copie-as para corrigir "
+                                          "e colar de novo.")
+                               .arg(refused));
         sbtConfirma.setVisible(false);
         sbtCancel.setText(QStringLiteral("Fechar"));
     }
