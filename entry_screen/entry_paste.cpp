@@ -51,7 +51,7 @@ class MessageCatcher : public ui::UiServices {
 // For a scope: the screen's and the session's messages caught, the screen's focus held.
 class CheckScope {
   public:
-    CheckScope(TfrmLancamento& screen)
+    explicit CheckScope(TfrmLancamento& screen)
         : screen_(screen), real_(screen.services()), catcher_(*real_), hold_(screen) {
         screen_.setServices(&catcher_);
         screen_.session.services = &catcher_;
@@ -131,6 +131,8 @@ void TfrmLancamento::fillPastedRow(Side& side, const PastedRow& row) {
 QString TfrmLancamento::tryPastedRow(Side& side, const PastedRow& row, bool store, PastePreviewRow& view) {
     ClientDataSet& t = side.table;
     const int sequence = FUltimaSequencia;
+    // A refused allocating account opens the allocation area for the line being typed: not for a row.
+    const bool allocationArea = panLancamentoGerencial.visible();
     QString problem;
     {
         CheckScope scope(*this);
@@ -160,6 +162,7 @@ QString TfrmLancamento::tryPastedRow(Side& side, const PastedRow& row, bool stor
                                                 : shown(t, "CDCONTCOME", row.commercial);
         }
     }
+    panLancamentoGerencial.setVisible(allocationArea);
     // A row not stored leaves no gap in the line numbers.
     if (!store || !problem.isEmpty())
         FUltimaSequencia = sequence;
@@ -238,6 +241,9 @@ void TfrmLancamento::colaLinhas(bool creditGrid) {
         recountPending_ = false;
         CalculaDebitoCredito();
     }
+    // The recount walks both sides; the side pasted into stays the current one, where the focus is.
+    FLadoDebito = &side == &debit_;
+    FLadoCredito = &side == &credit_;
     std::stable_sort(refused.begin(), refused.end(),
                      [](const PastePreviewRow& a, const PastePreviewRow& b) { return a.line < b.line; });
     if (!refused.empty())
