@@ -362,8 +362,6 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     // stored through the line's checks, with one recount at the end; the refused ones are listed again.
     // The guards of a new line (a pending line stored, the period and lot check) run first.
     void colaLinhas(bool creditGrid);
-    // The preview dialog of the last paste while it exists (scripts read its table).
-    [[nodiscard]] PastePreviewDialog* pastePreview() const { return pastePreview_.get(); }
 
     // ---- what the dialogs see of the screen ----
     [[nodiscard]] QString companyCode() const override { return edtCdEmpresa.text(); }
