@@ -1,6 +1,7 @@
 // The journal-entry screen with large entries, headless against a real server: opening an entry, the
-// balance recount, confirming it again, and a new entry typed line by line. Prints its figures; checks
-// nothing.
+// balance recount, confirming it again, a new entry typed line by line, and N lines pasted from a
+// spreadsheet (the preview, then the store of the rows that pass with their recount). Prints its
+// figures; checks nothing.
 //
 //   bench_entry_screen [--pg] [--lines N] [--allocations K] [--big N] [--runs R]
 //
@@ -12,6 +13,7 @@
 #include "entry_screen/cli_ctb10000.h"
 #include "filter_dialog/cli_ctb10010.h"
 #include "module/pkg_ctb10000.h"
+#include "paste_dialog/paste_preview.h"
 #include "platform/sql/database.h"
 #include "platform/ui/dispatch.h"
 #include "platform/ui/services.h"
@@ -274,6 +276,71 @@ int main(int argc, char** argv) {
             fail("linhas digitadas");
     std::printf("  totals %s / %s, recount of the typed entry %.1f ms\n", qPrintable(f.nedDebito.text()),
                 qPrintable(f.nedCredito.text()), recount());
+
+    // A new entry, and N lines pasted into its debit grid as a spreadsheet copies them (CRLF, pt-BR
+    // amounts), half by reduced code, half by full code with the bank account's commercial code; in the
+    // second paste every tenth row names an unknown account and is refused.
+    auto paste = [&](int everyRefused) {
+        // The entry before is dropped: the line being typed, then the entry itself (Yes).
+        for (ClientDataSet* t : {&f.cdsDebito, &f.cdsCredito})
+            if (ctb10000::editing(*t))
+                t->cancel();
+        if (f.pgcPadrao.activePage() == &f.tshFormulario) {
+            ui.queueAnswer(true);
+            user::click(f.sbtCancelar);
+            static_cast<void>(ui.takeMessage());
+        }
+        user::click(f.tshFolhaDados);
+        user::click(f.sbtIncluir);
+        user::type(f.edtDocumento, QStringLiteral("B3"));
+        user::focus(f.dbgDebito);
+        QString text = QStringLiteral("Conta\tValor\tHist.\tHistórico\tCód. comercial\r\n");
+        qint64 expected = 0;
+        int passing = 0;
+        for (int i = 1; i <= lines; ++i) {
+            const qint64 cents = 100000 + i;
+            const QString value = QLocale(QLocale::Portuguese, QLocale::Brazil)
+                                      .toString(static_cast<double>(cents) / 100.0, 'f', 2);
+            const bool refused = everyRefused > 0 && i % everyRefused == 0;
+            if (refused)
+                text += QStringLiteral("99\t%1\t1\r\n").arg(value);
+            else if (i % 2 == 1)
+                text += QStringLiteral("10\t%1\t1\tLINHA %2\t\r\n").arg(value).arg(i);
+            else
+                text += QStringLiteral("1.1.01.002\t%1\t1\t\tB01\r\n").arg(value);
+            if (!refused) {
+                expected += cents;
+                ++passing;
+            }
+        }
+        ui.setClipboardText(text);
+        double previewMs = 0;
+        Clock::time_point confirmed;
+        ui.queueModalHandler([&](ui::Form& d) {
+            previewMs = msSince(confirmed);
+            auto& preview = static_cast<ctb10000::PastePreviewDialog&>(d);
+            if (preview.cdsPastePreview.recordCount() != lines)
+                fail("prévia");
+            user::click(preview.sbtConfirma);
+            confirmed = Clock::now();
+        });
+        if (passing < lines)
+            ui.queueModalHandler(
+                [](ui::Form& d) { user::click(static_cast<ctb10000::PastePreviewDialog&>(d).sbtCancel); });
+        confirmed = Clock::now();
+        user::key(f.dbgDebito, ui::vk::KeyA + ('V' - 'A'), ui::ShiftState{true, false});
+        const double storeMs = msSince(confirmed);
+        if (ui.takeMessage() || f.cdsDebito.recordCount() != passing ||
+            f.nedDebito.text() != QLocale(QLocale::Portuguese, QLocale::Brazil)
+                                      .toString(static_cast<double>(expected) / 100.0, 'f', 2))
+            fail("linhas coladas");
+        std::printf("%s, %d lines pasted into the debit grid, %d refused:\n", backend, lines,
+                    lines - passing);
+        std::printf("  preview %.0f ms, confirm (%d lines stored, one recount) %.0f ms, debit %s\n",
+                    previewMs, passing, storeMs, qPrintable(f.nedDebito.text()));
+    };
+    paste(0);
+    paste(10);
     Finalize();
     return 0;
 }

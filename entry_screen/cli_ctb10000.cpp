@@ -149,6 +149,8 @@ ClientDataSet* TfrmLancamento::tableByName(const QString& name) {
     for (ClientDataSet* t : all)
         if (t->name().compare(name, Qt::CaseInsensitive) == 0)
             return t;
+    if (pastePreview_ && pastePreview_->cdsPastePreview.name().compare(name, Qt::CaseInsensitive) == 0)
+        return &pastePreview_->cdsPastePreview;
     return nullptr;
 }
 

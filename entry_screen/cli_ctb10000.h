@@ -22,6 +22,7 @@
 //   entry_export.cpp        the list exported to a CSV file
 //   entry_reversal.cpp      a saved entry reversed into a new entry of the open period
 //   entry_audit.cpp         who changed the opened entry (the server's audit trail)
+//   entry_paste.cpp         lines pasted from a spreadsheet into a line grid
 // The debit and credit handlers are twins: each pair calls one body over its Side (entry_sides.h).
 // A rule is found by its handler's name; tests/module mirrors these files.
 
@@ -33,6 +34,8 @@
 #include "entry_screen/lancamento_decl.h"
 #include "filter_dialog/filter_target.h"
 #include "history_dialog/history_lines.h"
+#include "paste_dialog/paste_preview.h"
+#include "paste_dialog/paste_text.h"
 #include "platform/report/document.h"
 
 #include <QDate>
@@ -40,7 +43,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace ctb::ctb10000 {
 
@@ -369,6 +374,13 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     // "Exportar…": the list as filtered to a CSV file the user names.
     void mnuExportarClick();
 
+    // ---- lines pasted from a spreadsheet (entry_paste.cpp) ----
+    // Ctrl+V in the debit or credit grid on the form tab: the clipboard's rows, each tried through the
+    // line checks, shown in the preview dialog; Confirm appends those that pass to the grid's side, each
+    // stored through the line's checks, with one recount at the end; the refused ones are listed again.
+    // The guards of a new line (a pending line stored, the period and lot check) run first.
+    void colaLinhas(bool creditGrid);
+
     // ---- what the dialogs see of the screen ----
     [[nodiscard]] QString companyCode() const override { return edtCdEmpresa.text(); }
     [[nodiscard]] const TMessages& screenCatalog() const override { return msgPadrao; }
@@ -441,6 +453,26 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     // The line filter the last sum check set on the mirror, applied once at the end of a recount.
     QString pendingMirrorFilter_;
     void applyMirrorFilter(const QString& filter);
+
+    // Leaving the reduced-code or the account column of a line with a code in it: the account looked up
+    // and copied into the line, the commercial panel following it.
+    void reducedCodeEntered(Side& side);
+    void accountCodeEntered(Side& side);
+    // The line's standard-history code, padded, must exist ("HIST_N"); `qryHistPadr` then stands on it.
+    void checaHistoricoPadrao(Field& code);
+
+    // ---- pasting (entry_paste.cpp) ----
+    // One pasted row as a new line of the side: appended, filled as typed, then stored (post) or only
+    // checked (the line's BeforePost body), and what the first failing check said (empty when none).
+    // Whatever is not stored is cancelled; `view` shows the row as it stands in the line.
+    [[nodiscard]] QString tryPastedRow(Side& side, const PastedRow& row, bool store, PastePreviewRow& view);
+    void fillPastedRow(Side& side, const PastedRow& row);
+    // Shows the dialog over the rows; true when the user confirmed.
+    bool showPastePreview(PastePreviewDialog::Mode mode, const Side& side, std::vector<PastePreviewRow> rows);
+    std::unique_ptr<PastePreviewDialog> pastePreview_;
+    // While lines are appended in a row, recounts wait for one at the end.
+    bool recountSuspended_ = false;
+    bool recountPending_ = false;
 
     void wireHandlers();
     void checaEmpresa();

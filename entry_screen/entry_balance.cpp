@@ -48,6 +48,10 @@ void TfrmLancamento::enableAllocationAreaFor(const QString& cdContCtbl) {
 }
 
 void TfrmLancamento::CalculaDebitoCredito() {
+    if (recountSuspended_) {
+        recountPending_ = true;  // lines being pasted: one recount once they are all in
+        return;
+    }
     FUltimaSequencia = -1;
     // Every line's allocation sums come from one reading of the mirror; the mirror's filter is set to
     // the last checked line once, at the end.

@@ -19,6 +19,13 @@ void TfrmLancamento::AbreQryHistPadr(const QString& CdHistPadr, const QString& T
     qryHistPadr.Open();
 }
 
+void TfrmLancamento::checaHistoricoPadrao(Field& code) {
+    code.setAsString(Ajusta(code.asString(), 4));
+    AbreQryHistPadr(code.asString(), QString());
+    if (qryHistPadr.IsEmpty())
+        MensErro(services(), msgPadrao.Msg(QStringLiteral("HIST_N")));
+}
+
 void TfrmLancamento::dbeCdHistPadrExit() {
     ClientDataSet* t = boundTable(dbeCdHistPadr);
     if (t == nullptr || !editing(*t))
@@ -28,10 +35,7 @@ void TfrmLancamento::dbeCdHistPadrExit() {
         dbeCdHistPadr.setFocus();
         MensErro(services(), msgPadrao.Msg(QStringLiteral("CODHIST_DEV")));
     }
-    code.setAsString(Ajusta(code.asString(), 4));
-    AbreQryHistPadr(code.asString(), QString());
-    if (qryHistPadr.IsEmpty())
-        MensErro(services(), msgPadrao.Msg(QStringLiteral("HIST_N")));
+    checaHistoricoPadrao(code);
     Field& text = t->fieldByName(u"DSHISTLANC");
     text.setAsString(qryHistPadr.fieldByName(u"DSHISTPADR").asString());
     if (EmptyString(text.asString())) {

@@ -65,6 +65,12 @@ void TfrmLancamento::FormKeyDown(int& key, ui::ShiftState shift) {
             dbgDebito.setFocus();
         return;
     }
+    if (key == ui::vk::KeyA + ('V' - 'A') && shift.ctrl && !shift.shift &&
+        (dbgDebito.focused() || dbgCredito.focused())) {
+        key = 0;
+        colaLinhas(dbgCredito.focused());
+        return;
+    }
     if (key != ui::vk::Delete || !shift.ctrl)
         return;
     // The form sees the key before the focused control (key preview); taking it here keeps a grid's own

@@ -34,35 +34,44 @@ void TfrmLancamento::refreshCommercialForAccount(Side& side) {
         fieldOf(side.table, "CDCONTCOME").clear();
 }
 
+void TfrmLancamento::reducedCodeEntered(Side& side) {
+    ClientDataSet& t = side.table;
+    abreQryContCtbl(QString(), kTodos, fieldOf(t, "CDCONTREDU").asString(), QString());
+    if (qryContCtbl.IsEmpty()) {
+        fieldOf(t, "CDCONTREDU").focusControl();
+        MensErro(services(), msgPadrao.Msg(QStringLiteral("CODREDU_N")));
+    }
+    copyAccount(t, qryContCtbl, true, false);
+    refreshCommercialForAccount(side);
+}
+
+void TfrmLancamento::accountCodeEntered(Side& side) {
+    ClientDataSet& t = side.table;
+    abreQryContCtbl(fieldOf(t, "CDCONTCTBL").asString(), QString(), QString(), kTodos);
+    if (side.copiesAccountAfterPictureCheck) {
+        checkAccountPicture(side);
+        copyAccount(t, qryContCtbl, false, true);
+    } else {
+        if (qryContCtbl.IsEmpty()) {
+            fieldOf(t, "CDCONTCTBL").focusControl();
+            MensErro(services(), msgPadrao.Msg(QStringLiteral("CONTA_N")));
+        }
+        copyAccount(t, qryContCtbl, false, true);
+        checkAccountPicture(side);
+    }
+    refreshCommercialForAccount(side);
+}
+
 void TfrmLancamento::gridColExit(Side& side) {
     ClientDataSet& t = side.table;
     if (!editing(t))
         return;
     const QString column = selectedFieldName(side.grid);
     if (column == u"CDCONTREDU" && !EmptyString(fieldOf(t, "CDCONTREDU").asString())) {
-        abreQryContCtbl(QString(), kTodos, fieldOf(t, "CDCONTREDU").asString(), QString());
-        if (qryContCtbl.IsEmpty()) {
-            fieldOf(t, "CDCONTREDU").focusControl();
-            MensErro(services(), msgPadrao.Msg(QStringLiteral("CODREDU_N")));
-        }
-        copyAccount(t, qryContCtbl, true, false);
-        refreshCommercialForAccount(side);
+        reducedCodeEntered(side);
     } else if (column == u"CDCONTCTBL") {
-        const QString code = fieldOf(t, "CDCONTCTBL").asString();
-        if (!EmptyString(code)) {
-            abreQryContCtbl(code, QString(), QString(), kTodos);
-            if (side.copiesAccountAfterPictureCheck) {
-                checkAccountPicture(side);
-                copyAccount(t, qryContCtbl, false, true);
-            } else {
-                if (qryContCtbl.IsEmpty()) {
-                    fieldOf(t, "CDCONTCTBL").focusControl();
-                    MensErro(services(), msgPadrao.Msg(QStringLiteral("CONTA_N")));
-                }
-                copyAccount(t, qryContCtbl, false, true);
-                checkAccountPicture(side);
-            }
-            refreshCommercialForAccount(side);
+        if (!EmptyString(fieldOf(t, "CDCONTCTBL").asString())) {
+            accountCodeEntered(side);
         } else if (side.refreshesCommercialOnEmptyAccount) {
             refreshCommercialForAccount(side);
         }

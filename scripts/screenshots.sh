@@ -6,6 +6,7 @@
 #                                    run in Qt windows against its own database and server
 #   new-entry.png, allocations.png   those of entry_new_road.ui and allocation_kinds.ui
 #   reversal.png                     that of reversal.ui
+#   paste-preview.png                that of paste_lines.ui
 #   print_preview.png                the list in the print preview (tests/report/test_entry_print_preview)
 # Builds first (./scripts/build.sh, into build/ or $CTB_BUILD_DIR); commit the pictures it changes.
 set -euo pipefail
@@ -26,7 +27,7 @@ ctb_start_server "$WORK/server.log" "$BIN/server/ctb-server" --db "$WORK/demo.db
     --screenshot "$OUT/host.png"
 ctb_stop_server
 
-for script in browse_road entry_new_road allocation_kinds reversal; do
+for script in browse_road entry_new_road allocation_kinds reversal paste_lines; do
     CTB_SCREENSHOT_DIR=$OUT bash tests/scripts/run_script.sh "$BIN/server/ctb-server" \
         "$BIN/tools/uiscript/ctb-uiscript" "tests/scripts/$script.ui" --qt
 done

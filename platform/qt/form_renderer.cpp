@@ -138,6 +138,13 @@ FormView* FormRenderer::viewOf(const ui::Form& form) const {
 
 static FormView* viewFor(std::map<const ui::Form*, QPointer<FormView>>& views, ui::Form& form) {
     QPointer<FormView>& view = views[&form];
+    // A view left by a destroyed form that lived at the same address shows nothing of this one.
+    if (view && view->form() != &form) {
+        if (view->parentWidget() == nullptr) {
+            delete view.data();
+        }
+        view = nullptr;
+    }
     if (!view) {
         view = new FormView(form);
     }

@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QTableView>
 
@@ -214,7 +215,13 @@ void GridBinding::refreshSelection() {
     }
     const QModelIndex target = model_->index(row, viewColumn);
     if (target.isValid() && view_->currentIndex() != target) {
-        view_->setCurrentIndex(target);
+        // The model moved the cursor: the cell alone is selected, whatever keys are held (Ctrl still
+        // down after Ctrl+V or Ctrl+Delete would otherwise add every cell the cursor passes).
+        if (QItemSelectionModel* selection = view_->selectionModel()) {
+            selection->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+        } else {
+            view_->setCurrentIndex(target);
+        }
     }
     if (target.isValid() && grid_->rowSelect()) {
         view_->selectRow(row);

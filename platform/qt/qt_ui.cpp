@@ -8,6 +8,7 @@
 #include "platform/qt/responsive_call.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMdiArea>
@@ -140,6 +141,14 @@ std::vector<int> QtUi::lookup(const ui::LookupRequest& request) {
 void QtUi::printDocument(const report::Document& document) {
     printed_.push_back(document);
     PrintPreview::show(document, dialogParent(), [this](QDialog& dialog) { return execDialog(dialog); });
+}
+
+QString QtUi::clipboardText() const {
+    return QApplication::clipboard()->text();
+}
+
+void QtUi::setClipboardText(const QString& text) {
+    QApplication::clipboard()->setText(text);
 }
 
 QString QtUi::askSaveFileName(const QString& title, const QString& suggestedName, const QString& filter) {

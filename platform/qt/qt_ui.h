@@ -45,6 +45,9 @@ class QtUi : public ui::UiServices {
     [[nodiscard]] QString askSaveFileName(const QString& title, const QString& suggestedName,
                                           const QString& filter) override;
     [[nodiscard]] const std::vector<report::Document>& printed() const { return printed_; }
+    // The application's clipboard (QApplication::clipboard()).
+    [[nodiscard]] QString clipboardText() const override;
+    void setClipboardText(const QString& text) override;
 
     // Runs `work` off the GUI thread with the windows painting and user input held back, under the
     // busy animation: how server calls stay synchronous without freezing the window.

@@ -50,6 +50,65 @@ QString tabSeparated(const std::vector<std::vector<QString>>& rows) {
     return out;
 }
 
+std::vector<DelimitedRecord> readDelimited(const QString& text, QChar separator) {
+    std::vector<DelimitedRecord> records;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    int line = 1;
+    // A line end at i (CRLF, LF or CR): its length, 0 when there is none.
+    auto lineEnd = [&text, n](qsizetype at) -> qsizetype {
+        if (at >= n)
+            return 0;
+        if (text[at] == u'\r')
+            return at + 1 < n && text[at + 1] == u'\n' ? 2 : 1;
+        return text[at] == u'\n' ? 1 : 0;
+    };
+    while (i < n) {
+        DelimitedRecord record;
+        record.line = line;
+        for (;;) {
+            QString cell;
+            if (text[i] == u'"') {
+                ++i;
+                while (i < n) {
+                    if (text[i] == u'"') {
+                        if (i + 1 < n && text[i + 1] == u'"') {
+                            cell += u'"';
+                            i += 2;
+                            continue;
+                        }
+                        ++i;
+                        break;
+                    }
+                    if (const qsizetype end = lineEnd(i); end > 0) {
+                        ++line;
+                        cell += text.mid(i, end);
+                        i += end;
+                        continue;
+                    }
+                    cell += text[i++];
+                }
+            }
+            while (i < n && text[i] != separator && lineEnd(i) == 0)
+                cell += text[i++];
+            record.cells.push_back(std::move(cell));
+            if (i < n && text[i] == separator) {
+                ++i;
+                if (i < n)
+                    continue;
+                record.cells.emplace_back();  // a separator at the very end opens one more, empty cell
+            }
+            break;
+        }
+        if (const qsizetype end = lineEnd(i); end > 0) {
+            i += end;
+            ++line;
+        }
+        records.push_back(std::move(record));
+    }
+    return records;
+}
+
 QString csvField(const QString& value) {
     return needsQuotes(value, u';') ? quoted(value) : value;
 }

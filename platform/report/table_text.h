@@ -19,6 +19,20 @@ namespace ctb::report {
 // line break or a quote is quoted (quotes doubled).
 [[nodiscard]] CTB_PLATFORM_EXPORT QString tabSeparated(const std::vector<std::vector<QString>>& rows);
 
+// One record of a delimited text: its cells as written, and the 1-based line where it begins.
+struct CTB_PLATFORM_EXPORT DelimitedRecord {
+    int line = 0;
+    std::vector<QString> cells;
+};
+
+// The reverse of tabSeparated (and of a CSV file with `separator` ';'): records end at CRLF, LF or
+// CR; a cell that begins with a quote runs to the next lone quote, holding separators, line breaks
+// and doubled quotes as text (what follows the closing quote up to the separator is kept too); a
+// quote inside an unquoted cell is text. A text that ends with a line end has no empty record after
+// it. Never fails: an unclosed quote runs to the end of the text.
+[[nodiscard]] CTB_PLATFORM_EXPORT std::vector<DelimitedRecord> readDelimited(const QString& text,
+                                                                             QChar separator);
+
 // Writes CSV rows to a device as they come (nothing is held but one buffer): `;` between fields,
 // CRLF after each record, a field with `;`, `"`, CR or LF quoted with its quotes doubled.
 class CTB_PLATFORM_EXPORT CsvWriter {

@@ -329,6 +329,8 @@ bool Form::moveFocus(Control& target) {
         return false;
     if (focused_ == &target)
         return true;
+    if (focusHeld_ > 0)
+        return false;
     const std::uint64_t generation = ++focusGeneration_;
     Control* from = focused_;
 

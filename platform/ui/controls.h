@@ -316,6 +316,14 @@ class CTB_PLATFORM_EXPORT Form : public Container {
     // Moves the focus (see the top of this file); AbortAction propagates. false when `target` cannot
     // take the focus.
     bool moveFocus(Control& target);
+    // While held, the focus stays where it is: moves from code do nothing and run no event (checks run
+    // over many lines at once point at no control). Nests; see FocusHold.
+    void holdFocus() { ++focusHeld_; }
+    void releaseFocus() {
+        if (focusHeld_ > 0)
+            --focusHeld_;
+    }
+    [[nodiscard]] bool focusHeld() const { return focusHeld_ > 0; }
     // Next (or previous) focusable control after the focused one, in tab order, wrapping.
     [[nodiscard]] Control* nextInTabOrder(bool forward = true) const;
     bool selectNext(bool forward = true);
@@ -364,11 +372,24 @@ class CTB_PLATFORM_EXPORT Form : public Container {
     UiServices* services_;
     Control* focused_ = nullptr;
     std::uint64_t focusGeneration_ = 0;
+    int focusHeld_ = 0;
     std::vector<Control*> exiting_;
     std::vector<FormObserver*> observers_;
     bool modal_ = false;
     bool showing_ = false;
     ModalResult modalResult_ = ModalResult::None;
+};
+
+// Holds a form's focus for a scope (Form::holdFocus), released on every way out.
+class FocusHold {
+  public:
+    explicit FocusHold(Form& form) : form_(form) { form_.holdFocus(); }
+    ~FocusHold() { form_.releaseFocus(); }
+    FocusHold(const FocusHold&) = delete;
+    FocusHold& operator=(const FocusHold&) = delete;
+
+  private:
+    Form& form_;
 };
 
 class CTB_PLATFORM_EXPORT Label : public Control {

@@ -149,7 +149,8 @@ class DBGrid::Link : public DataSetObserver {
     void reset() override { owner_.editorMode_ = false; }
     void focusFieldRequested(Field& field) override {
         const int index = owner_.columnIndex(field.fieldName());
-        if (index < 0)
+        // A held focus keeps the column too: moving it would run the column's exit checks.
+        if (index < 0 || (owner_.form() != nullptr && owner_.form()->focusHeld()))
             return;
         owner_.setSelectedIndex(index);
         owner_.setFocus();

@@ -75,6 +75,11 @@ class CTB_PLATFORM_EXPORT UiServices {
     [[nodiscard]] virtual QString askSaveFileName(const QString& title, const QString& suggestedName,
                                                   const QString& filter);
 
+    // The text on the clipboard (what Ctrl+V pastes); empty when it holds none. Setting it is what a
+    // copy does. Without a clipboard (the default) there is never any text.
+    [[nodiscard]] virtual QString clipboardText() const { return {}; }
+    virtual void setClipboardText(const QString& /*text*/) {}
+
     void showError(const QString& text) { showMessage(MessageKind::Error, text); }
     void showInformation(const QString& text) { showMessage(MessageKind::Information, text); }
 };
@@ -105,6 +110,9 @@ class CTB_PLATFORM_EXPORT HeadlessUi : public UiServices {
     // The next queued file name; with none queued a problem is recorded and the save is cancelled.
     [[nodiscard]] QString askSaveFileName(const QString& title, const QString& suggestedName,
                                           const QString& filter) override;
+    // A clipboard of its own: what a script or test put there, or what the application copied.
+    [[nodiscard]] QString clipboardText() const override { return clipboard_; }
+    void setClipboardText(const QString& text) override { clipboard_ = text; }
 
     // ---- scripting ----
     void queueSaveFileName(const QString& path) { saveNames_.push_back(path); }
@@ -142,6 +150,7 @@ class CTB_PLATFORM_EXPORT HeadlessUi : public UiServices {
     std::vector<QString> problems_;
     std::vector<Form*> shown_;
     std::vector<Form*> modalStack_;
+    QString clipboard_;
     int busyDepth_ = 0;
     int busyPeak_ = 0;
     int busyTotal_ = 0;

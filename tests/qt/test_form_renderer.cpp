@@ -12,6 +12,8 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include <optional>
+
 namespace ctb::qt {
 namespace {
 
@@ -43,6 +45,28 @@ TEST_F(Renderer, CancelledDialogLeavesTheScreenAlone) {
     driver::click(view->widgetOf(sample->control("spbFiltro")));
     EXPECT_EQ(sample->dialog->modalResult(), ui::ModalResult::Cancel);
     EXPECT_EQ(sample->control("edtNmEmpresa").text(), QString());
+}
+
+TEST_F(Renderer, ADialogFormWhereADestroyedOneLivedShowsItsOwnControls) {
+    // The same storage for both forms, so the second has the address of the first.
+    std::optional<ui::Form> form;
+    QStringList seen;
+    auto look = [&seen](QDialog* dialog) {
+        for (const char* name : {"btnUm", "btnDois"})
+            if (dialog->findChild<QWidget*>(QString::fromLatin1(name)) != nullptr)
+                seen << QString::fromLatin1(name);
+        dialog->reject();
+    };
+    form.emplace(QStringLiteral("frmUm"), &ui);
+    form->add<ui::Button>(QStringLiteral("btnUm"));
+    script->forms.push_back(look);
+    form->showModal();
+    form.reset();
+    form.emplace(QStringLiteral("frmDois"), &ui);
+    form->add<ui::Button>(QStringLiteral("btnDois"));
+    script->forms.push_back(look);
+    form->showModal();
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("btnUm"), QStringLiteral("btnDois")}));
 }
 
 TEST_F(Renderer, BlockingCallShowsTheBusyIndicator) {

@@ -29,6 +29,11 @@ done
 # The server takes a port the system gives it and names it on its start-up line.
 ctb_start_server "$WORK/server.log" "$SERVER_BIN" --db "$DB"
 
+# Clipboard texts (`clipboard file "clipboard/NAME"`) go beside the script byte for byte.
+if [ -d "$HERE/clipboard" ]; then
+    cp -R "$HERE/clipboard" "$WORK/clipboard"
+fi
+
 SHOTS=${CTB_SCREENSHOT_DIR:-$WORK}
 sed -e "s|@DB@|$DB|g" -e "s|@SERVER@|127.0.0.1:$CTB_SERVER_PORT|g" -e "s|@SHOTS@|$SHOTS|g" "$SCRIPT" \
     >"$WORK/$(basename "$SCRIPT")"

@@ -4,6 +4,7 @@
 #include "tools/uiscript/runner.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -58,6 +59,7 @@ int runMain(int argc, char** argv, const ApplicationRegistry& apps, const QStrin
     try {
         auto backend = choice->second.makeBackend();
         Runner runner(*backend, apps, appName);
+        runner.setScriptDir(QFileInfo(scriptPath).absolutePath());
         runner.runText(text);
     } catch (const ScriptError& e) {
         printErr(QStringLiteral("%1:%2: %3").arg(scriptPath).arg(e.line()).arg(e.message()));

@@ -48,6 +48,8 @@ class TrackingServices : public ui::UiServices {
                             const QString& filter) override {
         return inner_.askSaveFileName(title, suggestedName, filter);
     }
+    QString clipboardText() const override { return inner_.clipboardText(); }
+    void setClipboardText(const QString& text) override { inner_.setClipboardText(text); }
 
     [[nodiscard]] const std::vector<ui::Form*>& shown() const { return shown_; }
     [[nodiscard]] const std::vector<ui::Form*>& modal() const { return modal_; }

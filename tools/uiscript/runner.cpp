@@ -2,6 +2,9 @@
 
 #include "platform/dataset/client_dataset.h"
 
+#include <QDir>
+#include <QFile>
+
 namespace ctb::uiscript {
 
 std::unique_ptr<Application> ApplicationRegistry::create(const QString& name) const {
@@ -34,6 +37,30 @@ QString stateName(DataSetState s) {
             break;
     }
     return QStringLiteral("inactive");
+}
+
+// The text of `clipboard "TEXT"`: \t a tab, \n a line feed, \r a carriage return, \\ a backslash.
+QString unescaped(const Command& c, const QString& text) {
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\\') {
+            out += text[i];
+            continue;
+        }
+        const QChar next = i + 1 < text.size() ? text[i + 1] : QChar();
+        if (next == u't')
+            out += u'\t';
+        else if (next == u'n')
+            out += u'\n';
+        else if (next == u'r')
+            out += u'\r';
+        else if (next == u'\\')
+            out += u'\\';
+        else
+            throw ScriptError(c.line, QStringLiteral("escape desconhecido em clipboard: \\%1").arg(next));
+        ++i;
+    }
+    return out;
 }
 
 void needArgs(const Command& c, qsizetype min, const char* usage) {
@@ -207,6 +234,21 @@ void Runner::execute(const Command& c) {
         else
             backend_.queuePick(c.args);
         return;
+    } else if (v == u"clipboard") {
+        needArgs(c, 1, "clipboard \"TEXTO\" | clipboard file \"ARQUIVO\"");
+        if (c.args.size() == 2 && c.args[0] == u"file" &&
+            !c.source.startsWith(QStringLiteral("clipboard \""), Qt::CaseInsensitive)) {
+            QFile file(QDir(scriptDir_).filePath(c.args[1]));
+            if (!file.open(QIODevice::ReadOnly))
+                throw ScriptError(c.line, QStringLiteral("não foi possível ler %1").arg(file.fileName()));
+            backend_.services().setClipboardText(QString::fromUtf8(file.readAll()));
+        } else if (c.args.size() == 1) {
+            backend_.services().setClipboardText(unescaped(c, c.args[0]));
+        } else {
+            throw ScriptError(c.line,
+                              QStringLiteral("uso: clipboard \"TEXTO\" | clipboard file \"ARQUIVO\""));
+        }
+        return;
     } else if (v == u"expect") {
         expect(c);
         return;
@@ -269,6 +311,14 @@ void Runner::expect(const Command& c) {
         const QString seen = backend_.text(c.args[1]);
         if (seen != c.args[2])
             fail(QStringLiteral("texto %1 em %2").arg(quoted(c.args[2]), c.args[1]), quoted(seen));
+        return;
+    }
+    if (what == u"clipboard") {
+        needArgs(c, 2, "expect clipboard \"TEXTO\"");
+        const QString wanted = unescaped(c, c.args[1]);
+        const QString seen = backend_.services().clipboardText();
+        if (seen != wanted)
+            fail(QStringLiteral("na área de transferência %1").arg(quoted(c.args[1])), quoted(seen));
         return;
     }
     if (what == u"rows") {

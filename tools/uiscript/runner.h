@@ -24,6 +24,9 @@ class Runner {
     void run(const std::vector<Command>& commands);
     void runText(const QString& script) { run(parseScript(script)); }
 
+    // Where `clipboard file "NAME"` finds NAME (the script's folder); the working folder when unset.
+    void setScriptDir(const QString& dir) { scriptDir_ = dir; }
+
     [[nodiscard]] Application* application() const { return app_.get(); }
     [[nodiscard]] const SessionOptions& session() const { return session_; }
 
@@ -37,6 +40,7 @@ class Runner {
     Backend& backend_;
     const ApplicationRegistry& registry_;
     QString appName_;
+    QString scriptDir_;
     SessionOptions session_;
     bool sessionSet_ = false;
     std::unique_ptr<Application> app_;
