@@ -473,6 +473,9 @@ class TfrmLancamento : public TfrmPadrao, public FilterTarget, public HistoryLin
     // While lines are appended in a row, recounts wait for one at the end.
     bool recountSuspended_ = false;
     bool recountPending_ = false;
+    // Runs `append` with the recount suspended, then the one recount it asked for. When `append` throws,
+    // no recount runs and the exception goes on.
+    void withOneRecount(const std::function<void()>& append);
 
     void wireHandlers();
     void checaEmpresa();

@@ -47,6 +47,22 @@ void TfrmLancamento::enableAllocationAreaFor(const QString& cdContCtbl) {
     panLancamentoGerencial.setEnabled(kind == u"G" || kind == u"L" || kind == u"R");
 }
 
+void TfrmLancamento::withOneRecount(const std::function<void()>& append) {
+    {
+        struct Suspended {
+            TfrmLancamento& f;
+            ~Suspended() { f.recountSuspended_ = false; }
+        } suspended{*this};
+        recountSuspended_ = true;
+        recountPending_ = false;
+        append();
+    }
+    if (recountPending_) {
+        recountPending_ = false;
+        CalculaDebitoCredito();
+    }
+}
+
 void TfrmLancamento::CalculaDebitoCredito() {
     if (recountSuspended_) {
         recountPending_ = true;  // lines being pasted: one recount once they are all in

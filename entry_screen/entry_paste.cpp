@@ -220,13 +220,7 @@ void TfrmLancamento::colaLinhas(bool creditGrid) {
         return;
 
     std::vector<PastePreviewRow> refused;
-    {
-        struct Suspended {
-            TfrmLancamento& f;
-            ~Suspended() { f.recountSuspended_ = false; }
-        } suspended{*this};
-        recountSuspended_ = true;
-        recountPending_ = false;
+    withOneRecount([&] {
         for (std::size_t i = 0; i < pasted.rows.size(); ++i) {
             if (!preview[i].problem.isEmpty()) {
                 refused.push_back(preview[i]);
@@ -236,11 +230,7 @@ void TfrmLancamento::colaLinhas(bool creditGrid) {
             if (!tryPastedRow(side, pasted.rows[i], true, stored).isEmpty())
                 refused.push_back(std::move(stored));
         }
-    }
-    if (recountPending_) {
-        recountPending_ = false;
-        CalculaDebitoCredito();
-    }
+    });
     // The recount walks both sides; the side pasted into stays the current one, where the focus is.
     FLadoDebito = &side == &debit_;
     FLadoCredito = &side == &credit_;

@@ -78,14 +78,17 @@ void TfrmLancamento::mnuEstornarClick() {
     const Row* failing = nullptr;
     const DataPacket* failingSide = nullptr;
     try {
-        // The original's credits become the debits, its debits the credits.
-        for (const auto& [lines, side] : {std::pair{&credits, &debit_}, std::pair{&debits, &credit_}}) {
-            failingSide = lines;
-            for (const Row& line : lines->rows) {
-                failing = &line;
-                addReversedLine(*side, *lines, line, allocations, prefix);
+        // The original's credits become the debits, its debits the credits; the entry is recounted
+        // once they are all in, as after a paste.
+        withOneRecount([&] {
+            for (const auto& [lines, side] : {std::pair{&credits, &debit_}, std::pair{&debits, &credit_}}) {
+                failingSide = lines;
+                for (const Row& line : lines->rows) {
+                    failing = &line;
+                    addReversedLine(*side, *lines, line, allocations, prefix);
+                }
             }
-        }
+        });
     } catch (const ui::AbortAction&) {
         // A line that does not pass its checks today (an account made synthetic since, a history code
         // the other system left empty) was shown; the half reversal goes and the original comes back
