@@ -280,8 +280,8 @@ int main(int argc, char** argv) {
     // A new entry, and N lines pasted into its debit grid as a spreadsheet copies them (CRLF, pt-BR
     // amounts), half by reduced code, half by full code with the bank account's commercial code; in the
     // second paste every tenth row names an unknown account and is refused.
-    auto paste = [&](int everyRefused) {
-        // The entry before is dropped: the line being typed, then the entry itself (Yes).
+    // The entry on the form tab is dropped: the line being typed, then the entry itself (Yes).
+    auto dropEntry = [&]() {
         for (ClientDataSet* t : {&f.cdsDebito, &f.cdsCredito})
             if (ctb10000::editing(*t))
                 t->cancel();
@@ -290,6 +290,9 @@ int main(int argc, char** argv) {
             user::click(f.sbtCancelar);
             static_cast<void>(ui.takeMessage());
         }
+    };
+    auto paste = [&](int everyRefused) {
+        dropEntry();
         user::click(f.tshFolhaDados);
         user::click(f.sbtIncluir);
         user::type(f.edtDocumento, QStringLiteral("B3"));
@@ -343,14 +346,7 @@ int main(int argc, char** argv) {
     paste(10);
 
     // The allocated entry reversed: every line and allocation through its checks, then stored.
-    for (ClientDataSet* t : {&f.cdsDebito, &f.cdsCredito})
-        if (ctb10000::editing(*t))
-            t->cancel();
-    if (f.pgcPadrao.activePage() == &f.tshFormulario) {
-        ui.queueAnswer(true);
-        user::click(f.sbtCancelar);
-        static_cast<void>(ui.takeMessage());
-    }
+    dropEntry();
     open(1);
     auto start = Clock::now();
     user::click(*static_cast<ui::MenuItem*>(f.findControl(QStringLiteral("mnuEstornar"))));
