@@ -98,6 +98,8 @@ void TfrmLancamento::mnuEstornarClick() {
         carregaLancamento();
         edtDocumento.setEnabled(documentEnabled);
         depData.setEnabled(dateEnabled);
+        if (failing == nullptr || failingSide == nullptr)
+            throw;
         MensErro(services(),
                  QStringLiteral("O estorno do lançamento %1 não foi montado: a partida %2 (conta %3) do "
                                 "original não passa na verificação da mensagem anterior. Nada foi alterado.")

@@ -24,6 +24,7 @@
 #include <httplib.h>
 
 #include <chrono>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <ostream>
@@ -46,6 +47,8 @@ using wire::Value;
 struct Call {
     std::string method;
     std::vector<Value> args;
+    // The request's own headers (X-Ctb-*), as the server received them.
+    std::map<std::string, std::string> headers;
 };
 
 // Forwards every request to the application server, keeping each call; fails the next call of a chosen
@@ -59,16 +62,23 @@ class RecordingProxy {
         http_.routes().Post(
             R"(/rdm/([^/]+)/([^/]+))", [this](const httplib::Request& req, httplib::Response& res) {
                 const std::string method = req.matches[2];
+                httplib::Headers forwarded;
+                std::map<std::string, std::string> own;
+                for (const auto& [name, value] : req.headers)
+                    if (isOwnHeader(name)) {
+                        forwarded.emplace(name, value);
+                        own.emplace(name, value);
+                    }
                 {
                     std::lock_guard lock(mutex_);
-                    calls_.push_back(Call{method, wire::decodeRequest(req.body)});
+                    calls_.push_back(Call{method, wire::decodeRequest(req.body), std::move(own)});
                     if (failing_.erase(method) > 0) {
                         res.set_content(R"({"ok": false, "error": "Falha simulada no servidor."})",
                                         "application/json");
                         return;
                     }
                 }
-                forward(backend_.Post(req.path, req.body, "application/json; charset=utf-8"), res);
+                forward(backend_.Post(req.path, forwarded, req.body, "application/json; charset=utf-8"), res);
             });
         http_.routes().set_keep_alive_max_count(1);
         http_.start();
@@ -100,11 +110,18 @@ class RecordingProxy {
     }
 
   private:
+    // The protocol's headers (version, reversal, operator) go both ways, as between client and server.
+    static bool isOwnHeader(const std::string& name) {
+        return name.size() > 6 && (name.compare(0, 6, "X-Ctb-") == 0 || name.compare(0, 6, "x-ctb-") == 0);
+    }
     static void forward(const httplib::Result& r, httplib::Response& res) {
         if (!r) {
             res.status = 502;
             return;
         }
+        for (const auto& [name, value] : r->headers)
+            if (isOwnHeader(name))
+                res.set_header(name, value);
         res.status = r->status;
         res.set_content(r->body, "application/json; charset=utf-8");
     }

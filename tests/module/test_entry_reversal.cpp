@@ -94,5 +94,27 @@ TEST_F(ReversalFixture, TheReversedHistoryIsCutToTheLongHistoryLimit) {
     EXPECT_FALSE(f.FIncluindo);
 }
 
+TEST_F(ReversalFixture, TheFirstStoreNamesTheReversedEntryAndALaterChangeIsAnOrdinaryOne) {
+    TfrmLancamento& f = openedOf("05", 1);
+    ASSERT_TRUE(user::click(control<ui::MenuItem>(f, "mnuEstornar")));
+    proxy_->clear();
+    ASSERT_TRUE(user::click(f.sbtConfirmar));
+    EXPECT_TRUE(ui_.messages().empty()) << nextMessage().toStdString();
+    auto stores = calls("SetLancamento");
+    ASSERT_EQ(stores.size(), 1u);
+    EXPECT_EQ(stores[0].headers["X-Ctb-Estorno"], "202612000001");
+    EXPECT_EQ(stores[0].headers.count("X-Ctb-Versao"), 0u) << "a new entry";
+    // Stored again: at the version the server gave, with no reversal named.
+    ASSERT_TRUE(user::focus(f.dbgDebito));
+    ASSERT_TRUE(user::click(f.sbtAlterar));
+    proxy_->clear();
+    ASSERT_TRUE(user::click(f.sbtConfirmar));
+    EXPECT_TRUE(ui_.messages().empty()) << nextMessage().toStdString();
+    stores = calls("SetLancamento");
+    ASSERT_EQ(stores.size(), 1u);
+    EXPECT_EQ(stores[0].headers.count("X-Ctb-Estorno"), 0u);
+    EXPECT_EQ(stores[0].headers["X-Ctb-Versao"], "1");
+}
+
 }  // namespace
 }  // namespace ctb::ctb10000
