@@ -131,6 +131,17 @@ TEST_F(Renderer, ScreensOpenFillingTheHostWindow) {
     EXPECT_EQ(sub->geometry(), QRect(QPoint(0, 0), area->viewport()->size()));
 }
 
+// Qt services on the area that remember window places; any dialog is a failure here, closed at once so
+// that the test ends.
+void rememberPlaces(QtUi& ui, QMdiArea& area) {
+    ui.setMdiArea(&area);
+    ui.renderer().setRememberPlaces(true);
+    ui.setDialogHook([](QDialog* dialog) {
+        ADD_FAILURE() << "unexpected dialog " << dialog->objectName().toStdString();
+        dialog->reject();
+    });
+}
+
 // Where the user left a screen is where it opens next time (QSettings, isolated by Qt's test mode).
 TEST(WindowPlaces, AScreenOpensWhereTheUserLeftIt) {
     test::app();
@@ -143,13 +154,7 @@ TEST(WindowPlaces, AScreenOpensWhereTheUserLeftIt) {
     const QRect left(30, 40, 500, 380);
     {
         QtUi ui;
-        ui.setMdiArea(&area);
-        ui.renderer().setRememberPlaces(true);
-        // Any dialog is a failure here: closed at once so that the test ends.
-        ui.setDialogHook([](QDialog* dialog) {
-            ADD_FAILURE() << "unexpected dialog " << dialog->objectName().toStdString();
-            dialog->reject();
-        });
+        rememberPlaces(ui, area);
         test::SampleForm sample(&ui);
         // The company's exit check would stop the focus moves the window's state changes make.
         sample.control("edtCdEmpresa").setText(QStringLiteral("01"));
@@ -162,12 +167,7 @@ TEST(WindowPlaces, AScreenOpensWhereTheUserLeftIt) {
         delete sub;
     }
     QtUi ui;
-    ui.setMdiArea(&area);
-    ui.renderer().setRememberPlaces(true);
-    ui.setDialogHook([](QDialog* dialog) {
-        ADD_FAILURE() << "unexpected dialog " << dialog->objectName().toStdString();
-        dialog->reject();
-    });
+    rememberPlaces(ui, area);
     test::SampleForm sample(&ui);
     sample.control("edtCdEmpresa").setText(QStringLiteral("01"));
     sample.form->show();
